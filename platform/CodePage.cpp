@@ -1,0 +1,183 @@
+#include "platform/CodePage.h"
+
+#include <array>
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+bool IsCSpace(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+std::string MakeUpperCp932(std::string_view str)
+{
+    std::string strOut(str);
+    for (size_t i = 0; i < strOut.size(); ++i) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(strOut[i]))) {
+            ++i;  // the trail byte stays as it is
+            continue;
+        }
+        strOut[i] = ToUpperAscii(strOut[i]);
+    }
+    return strOut;
+}
+
+std::string MakeUpperAscii(std::string_view str)
+{
+    std::string strOut(str);
+    for (char& c : strOut)
+        c = ToUpperAscii(c);
+    return strOut;
+}
+
+bool EqualNoCaseAscii(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string_view::size_type ReverseFindCp932(std::string_view str, char ch)
+{
+    std::string_view::size_type nFound = std::string_view::npos;
+    for (size_t i = 0; i < str.size(); ++i) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(str[i]))) {
+            ++i;
+            continue;
+        }
+        if (str[i] == ch)
+            nFound = i;
+    }
+    return nFound;
+}
+
+int TextToInt(std::string_view str)
+{
+    size_t i = 0;
+    while (i < str.size() && IsCSpace(static_cast<unsigned char>(str[i])))
+        ++i;
+    bool bNegative = false;
+    if (i < str.size() && (str[i] == '+' || str[i] == '-')) {
+        bNegative = str[i] == '-';
+        ++i;
+    }
+    // Accumulate towards the negative side, whose range is one larger.
+    long long nValue = 0;
+    for (; i < str.size() && IsDigit(static_cast<unsigned char>(str[i])); ++i) {
+        nValue = nValue * 10 - (str[i] - '0');
+        if (nValue < INT_MIN) {
+            nValue = INT_MIN - 1LL;  // saturated; keeps the loop from overflowing
+        }
+    }
+    if (bNegative)
+        return nValue < INT_MIN ? INT_MIN : static_cast<int>(nValue);
+    if (nValue < -static_cast<long long>(INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(-nValue);
+}
+
+double TextToReal(std::string_view str)
+{
+    size_t i = 0;
+    while (i < str.size() && IsCSpace(static_cast<unsigned char>(str[i])))
+        ++i;
+    bool bNegative = false;
+    if (i < str.size() && (str[i] == '+' || str[i] == '-')) {
+        bNegative = str[i] == '-';
+        ++i;
+    }
+    const size_t nStart = i;
+    size_t nIntDigits = 0;
+    size_t nLeadingZeros = 0;  // zeros before the first non-zero digit, fraction included
+    bool bSeenNonZero = false;
+    auto takeDigit = [&](char c) {
+        if (!bSeenNonZero) {
+            if (c == '0')
+                ++nLeadingZeros;
+            else
+                bSeenNonZero = true;
+        }
+    };
+    for (; i < str.size() && IsDigit(static_cast<unsigned char>(str[i])); ++i) {
+        takeDigit(str[i]);
+        ++nIntDigits;
+    }
+    size_t nFracDigits = 0;
+    if (i < str.size() && str[i] == '.') {
+        size_t j = i + 1;
+        for (; j < str.size() && IsDigit(static_cast<unsigned char>(str[j])); ++j) {
+            takeDigit(str[j]);
+            ++nFracDigits;
+        }
+        if (nIntDigits + nFracDigits > 0)
+            i = j;
+    }
+    if (nIntDigits + nFracDigits == 0)
+        return 0.0;
+    long long nExponent = 0;
+    if (i < str.size() && (str[i] == 'e' || str[i] == 'E')) {
+        size_t j = i + 1;
+        bool bExpNegative = false;
+        if (j < str.size() && (str[j] == '+' || str[j] == '-')) {
+            bExpNegative = str[j] == '-';
+            ++j;
+        }
+        if (j < str.size() && IsDigit(static_cast<unsigned char>(str[j]))) {
+            for (; j < str.size() && IsDigit(static_cast<unsigned char>(str[j])); ++j) {
+                if (nExponent < 100000000)
+                    nExponent = nExponent * 10 + (str[j] - '0');
+            }
+            if (bExpNegative)
+                nExponent = -nExponent;
+            i = j;
+        }
+    }
+    if (!bSeenNonZero)
+        return bNegative ? -0.0 : 0.0;
+
+    double dValue = 0.0;
+    const std::from_chars_result result =
+        std::from_chars(str.data() + nStart, str.data() + i, dValue, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Decimal exponent of the first significant digit decides the side.
+        const long long nLead = static_cast<long long>(nIntDigits) - static_cast<long long>(nLeadingZeros) - 1;
+        dValue = (nLead + nExponent >= 0) ? DBL_MAX : 0.0;
+    } else if (result.ec != std::errc()) {
+        dValue = 0.0;
+    }
+    return bNegative ? -dValue : dValue;
+}
+
+std::string FormatReal(double dValue, int nDecimals)
+{
+    // Large enough for DBL_MAX in fixed notation with a sign and the decimals.
+    std::array<char, 400> buf{};
+    const std::to_chars_result result =
+        std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
+    if (result.ec != std::errc())
+        return std::string();
+    return std::string(buf.data(), result.ptr);
+}
+
+std::string FormatInt(int nValue)
+{
+    std::array<char, 16> buf{};
+    const std::to_chars_result result = std::to_chars(buf.data(), buf.data() + buf.size(), nValue);
+    return std::string(buf.data(), result.ptr);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Text services for code-page-932 (Shift-JIS) byte strings, and the
+// locale-independent number conversions of the whole program.
+//
+// A double-byte character is a lead byte (0x81..0x9F, 0xE0..0xFC) followed by
+// a trail byte (0x40..0x7E, 0x80..0xFC). A trail byte may look like an ASCII
+// letter or like "\" (0x5C); these routines never take it for one.
+
+#include <string>
+#include <string_view>
+
+/// True for a byte that starts a double-byte character in code page 932.
+bool IsCp932LeadByte(unsigned char c);
+
+/// Upper-cases the ASCII letters of a code-page-932 text; the trail byte of a
+/// double-byte character is never changed.
+std::string MakeUpperCp932(std::string_view str);
+
+/// Upper-cases the ASCII letters of a UTF-8 (or plain ASCII) text.
+std::string MakeUpperAscii(std::string_view str);
+
+/// Compares two texts ignoring the case of ASCII letters only.
+bool EqualNoCaseAscii(std::string_view a, std::string_view b);
+
+/// Index of the last byte ch of a code-page-932 text that is a character of
+/// its own (never the trail byte of a double-byte character), or npos.
+std::string_view::size_type ReverseFindCp932(std::string_view str, char ch);
+
+/// Text to integer as C's atoi reads it: leading white space (isspace in the C
+/// locale), an optional sign, decimal digits up to the first other byte; 0
+/// when there are no digits. Saturates at INT_MIN / INT_MAX instead of
+/// overflowing.
+int TextToInt(std::string_view str);
+
+/// Text to real, decimal notation only, independent of the process locale:
+/// leading white space, an optional sign, digits with an optional "." and
+/// fraction, an optional exponent ("e" or "E", optional sign, at least one
+/// digit; an "e" without digits ends the number before it). 0.0 when nothing
+/// is recognised. "inf", "nan" and hexadecimal forms are not numbers ("0x10"
+/// reads 0). A magnitude beyond the range of a double saturates at the
+/// largest finite double; one too small to represent reads as 0.
+double TextToReal(std::string_view str);
+
+/// "%.<nDecimals>f" with a "." decimal point whatever the locale, correctly
+/// rounded from the binary value (exact ties to even), so that every platform
+/// writes the same bytes.
+std::string FormatReal(double dValue, int nDecimals);
+
+/// "%d".
+std::string FormatInt(int nValue);

@@ -1,0 +1,61 @@
+#pragma once
+// The message box of the whole program.
+//
+// Every box carries the caption kAppTitle and the exclamation icon and has
+// either one OK button or Yes and No. The model, the file formats and the run
+// call ShowMessageBox(); the front end in use (GUI, console, batch, a test
+// double) installs the handler that actually shows the box and returns the
+// button.
+
+#include <string>
+
+/// Button codes returned by a message box.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+/// Caption of every message box.
+inline constexpr const char* kAppTitle = "ToviConv";
+
+/// Buttons of a message box.
+enum class EMsgButtons { Ok, YesNo };
+
+/// What shows a message box. The text is UTF-8; "\n" is a line break.
+class CMessageBoxHandler {
+public:
+    virtual ~CMessageBoxHandler() = default;
+    /// Shows the box modally and returns IDOK (Ok boxes) or IDYES / IDNO.
+    virtual int Show(const std::string& strText, EMsgButtons eButtons) = 0;
+};
+
+/// Installs the handler that shows every later box; returns the previous
+/// one. nullptr restores the default handler, which writes the text to
+/// standard error and answers OK, or No to a question.
+CMessageBoxHandler* SetMessageBoxHandler(CMessageBoxHandler* pHandler);
+
+/// Shows a box through the installed handler and returns its button.
+int ShowMessageBox(const std::string& strText, EMsgButtons eButtons = EMsgButtons::Ok);
+
+/// Writes the text of every box to a stream and never waits: OK boxes answer
+/// IDOK, questions answer IDNO. Used by the batch converter (standard error).
+class CStreamMessageBox : public CMessageBoxHandler {
+public:
+    explicit CStreamMessageBox(int nFd) : m_nFd(nFd) {}
+    int Show(const std::string& strText, EMsgButtons eButtons) override;
+
+private:
+    int m_nFd;
+};
+
+/// Installs a handler for the lifetime of the guard and restores the previous one.
+class CMessageBoxScope {
+public:
+    explicit CMessageBoxScope(CMessageBoxHandler* pHandler) : m_pPrevious(SetMessageBoxHandler(pHandler)) {}
+    ~CMessageBoxScope() { SetMessageBoxHandler(m_pPrevious); }
+    CMessageBoxScope(const CMessageBoxScope&) = delete;
+    CMessageBoxScope& operator=(const CMessageBoxScope&) = delete;
+
+private:
+    CMessageBoxHandler* m_pPrevious;
+};
