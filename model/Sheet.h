@@ -168,7 +168,10 @@ private:
     int ConvertDecoType(int nType) const;
     int AddElement(ElementList& lst, int nKind, int nNo, const char* pszMethod);
     int SetSheetDecoField(int nDeco, double CDeco::*pField, double dValue, const char* pszMethod);
-    void ParseElement(ElementList& lst, const std::string& strValue, bool bLastPieceIsHeight);
+    double GetSheetDecoField(int nDeco, double CDeco::*pField, const char* pszMethod);
+    int GetElementDecoType(CFixedFree& elem, int nDeco);
+    int FreeElements(ElementList& lst);
+    void ParseElement(ElementList& lst, const std::string& strValue, bool bEveryLaterPieceIsHeight);
     void ParseElementDeco(const std::string& strValue);
     void ParsePositions(const std::string& strValue, bool bHorizontal);
 
