@@ -1,0 +1,59 @@
+#pragma once
+// The document of one conversion: the sheets read from a legacy user-sheet
+// file, in reading order, and the writing of the version-5 file.
+
+#include "formats/LineSyntax.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CSheet;
+
+class CToviFileformDoc {
+public:
+    CToviFileformDoc();
+    ~CToviFileformDoc();
+    CToviFileformDoc(const CToviFileformDoc&) = delete;
+    CToviFileformDoc& operator=(const CToviFileformDoc&) = delete;
+
+    /// Reads a version-2 file (a path ending in "FDF", any case) or a
+    /// version-3/4 file (any other path) into new sheets. 1 when the file
+    /// opened, whatever its lines held; 0 when it did not (a message is shown
+    /// and the sheets stay as they were).
+    int ReadLegacyFile(std::string strPath);
+
+    /// Writes the sheets as a version-5 file, replacing the file at the path
+    /// whole or not at all. 1 when it was written, and also when the document
+    /// holds no sheet (nothing is written then); 0 when it could not be
+    /// written (a message is shown and an existing file stays as it was).
+    int WriteVersion5File(std::string strPath);
+
+    /// Number of sheets.
+    int GetSheetNum() const;
+    /// The sheet at the index, or nullptr outside 0 .. GetSheetNum() - 1.
+    CSheet* GetSheet(int nIndex);
+
+    /// Releases every sheet: an empty document again.
+    void DeleteContents();
+
+private:
+    struct SSheetDeleter {
+        void operator()(CSheet* pSheet) const;
+    };
+    using SheetPtr = std::unique_ptr<CSheet, SSheetDeleter>;
+
+    void PerformLine(std::string_view line, EFileVersion eVersion);
+    void BeginSheet(int bVersion34);
+    void PerformVersion2Line(int nCode, const std::string& strValue);
+    void PerformVersion34Line(int nCode, const std::string& strValue);
+
+    std::vector<SheetPtr> m_lstSheet;
+    CSheet* m_pCurSheet = nullptr;  ///< sheet of the latest "GroupName" line
+    // Version-2 cursors: the results of the latest adding operations. -1
+    // before the first one, so that an early use is rejected by the sheet.
+    int m_nCurSupport = -1;
+    int m_nCurElement = -1;
+    int m_nCurDeco = -1;
+};

@@ -1,0 +1,78 @@
+#pragma once
+// Files of the application: a file read in chunks, and an output file that
+// replaces its target atomically.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+/// File descriptor of the process's standard error.
+inline constexpr int kStdErrorFd = 2;
+
+/// A file opened for reading. Closed when the object goes.
+class CInputFile {
+public:
+    CInputFile() = default;
+    ~CInputFile();
+    CInputFile(const CInputFile&) = delete;
+    CInputFile& operator=(const CInputFile&) = delete;
+
+    /// Opens the file at the path (bytes, unconverted); false when it cannot
+    /// be opened or is a folder.
+    bool Open(const std::string& strPath);
+
+    /// Delivers up to nSize bytes; fewer only at the end of the file. A read
+    /// error ends the file: what was delivered before it stands, and every
+    /// later call returns 0. Returns 0 at the end of the file.
+    std::size_t Read(char* pBuffer, std::size_t nSize);
+
+    /// True when a read error ended the file early.
+    bool HadReadError() const { return m_bReadError; }
+
+    void Close();
+
+private:
+    int m_nFd = -1;
+    bool m_bReadError = false;
+};
+
+/// An output file that replaces its target whole or not at all.
+///
+/// Create() opens a new temporary file in the target's folder; Write() fills
+/// it; Commit() flushes and syncs it and renames it over the target. The
+/// target is untouched until the rename, and an object destroyed before a
+/// successful Commit() removes its temporary file. An existing target's
+/// permission bits are kept; a new file gets 0666 less the umask. A target
+/// that is a symbolic link has the file it names replaced, not the link.
+class CAtomicOutputFile {
+public:
+    CAtomicOutputFile() = default;
+    ~CAtomicOutputFile();
+    CAtomicOutputFile(const CAtomicOutputFile&) = delete;
+    CAtomicOutputFile& operator=(const CAtomicOutputFile&) = delete;
+
+    /// Creates the temporary file for the target path; false when it cannot
+    /// be created.
+    bool Create(const std::string& strTarget);
+
+    /// Appends bytes. False once any write has failed (disk full, I/O error);
+    /// the failure sticks and Commit() will fail.
+    bool Write(std::string_view bytes);
+
+    /// Writes out what is buffered, syncs, closes and renames the file over
+    /// the target. False on any failure; the temporary file is then removed
+    /// and the target is as it was.
+    bool Commit();
+
+    /// Removes the temporary file; the target stays as it was.
+    void Abandon();
+
+private:
+    bool Flush();
+
+    int m_nFd = -1;
+    bool m_bFailed = false;
+    std::string m_strTarget;
+    std::string m_strTemp;
+    std::string m_strBuffer;
+};
