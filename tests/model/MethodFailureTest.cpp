@@ -1,0 +1,88 @@
+#include "ModelTestFixture.h"
+
+namespace {
+
+const std::string kLevel0 = "バグらしいです。とりあえず今の処理は中止しときます。\nまだ頑張れると思いますが．．．\n\n";
+const std::string kLevel1 =
+    "バグのようです。ちょっとまずいかもしれないっすよ。\nまだ頑張れるかもしれないけど、終わったほうがいいんじゃないですか？\n\n";
+const std::string kLevel2 = "バグみたいです。もうどうしようもないっす。\nぴよこくんだけにこれは、こぴよこ．．．(^^;;;\n\n";
+const std::string kLevel3 = "バグみたいです。もう勘弁してください。\n(ToT)...\n\n";
+const std::string kLevel4 = "バグみたいです。ここはどこ、わたしは誰？\n\n";
+
+std::string Again(int n)
+{
+    std::string str;
+    for (int i = 0; i < n; ++i)
+        str += "また";
+    return str;
+}
+
+using MethodFailureTest = CModelTest;
+
+}  // namespace
+
+TEST_F(MethodFailureTest, ReportsEscalateWithExactTexts)
+{
+    for (int i = 0; i < 10; ++i)
+        ReportMethodFailure(EFailureClass::FixedFree, "CFixedFree", "AddHorPos");
+
+    const std::vector<SShownBox>& boxes = m_box.Shown();
+    ASSERT_EQ(boxes.size(), 10u);
+    for (const SShownBox& box : boxes)
+        EXPECT_EQ(box.eButtons, EMsgButtons::Ok);
+    EXPECT_EQ(boxes[0].strText, kLevel0 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[1].strText, "また" + kLevel1 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[2].strText, Again(2) + kLevel2 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[3].strText, Again(3) + kLevel3 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[4].strText, Again(4) + kLevel4 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[9].strText, Again(9) + kLevel4 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 10);
+}
+
+TEST_F(MethodFailureTest, ClassesEscalateIndependently)
+{
+    for (int i = 0; i < 3; ++i)
+        ReportMethodFailure(EFailureClass::FixedFree, "CFixedFree", "GetHorPos");
+    ReportMethodFailure(EFailureClass::Sheet, "CSheet", "GetFixed");
+    ReportMethodFailure(EFailureClass::SupportInfo, "CToviSuportInfo", "Free");
+    ReportMethodFailure(EFailureClass::SupportInfo, "CToviSupportInfo", "GetNormalGroup");
+
+    const std::vector<std::string> texts = m_box.Texts();
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[3], kLevel0 + "CSheet::GetFixed");
+    EXPECT_EQ(texts[4], kLevel0 + "CToviSuportInfo::Free");
+    // Both spellings share one counter.
+    EXPECT_EQ(texts[5], "また" + kLevel1 + "CToviSupportInfo::GetNormalGroup");
+    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 3);
+    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 1);
+    EXPECT_EQ(GetFailureCount(EFailureClass::SupportInfo), 2);
+}
+
+TEST_F(MethodFailureTest, MemoryMessageStandsAloneAndRaisesNoCounter)
+{
+    ReportMethodFailure(EFailureClass::Sheet, "CSheet", "AddFixed");
+    ReportMemoryExhausted();
+    ASSERT_EQ(m_box.Shown().size(), 2u);
+    EXPECT_EQ(m_box.Shown()[1].strText, kMemoryMessage);
+    EXPECT_EQ(m_box.Shown()[1].eButtons, EMsgButtons::Ok);
+    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 1);
+    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 0);
+    EXPECT_EQ(GetFailureCount(EFailureClass::SupportInfo), 0);
+}
+
+TEST_F(MethodFailureTest, InjectedAllocationFailsOnceAfterTheGivenSuccesses)
+{
+    InjectAllocationFailure(2);
+    std::unique_ptr<int> a(NewModelObject<int>(1));
+    std::unique_ptr<int> b(NewModelObject<int>(2));
+    std::unique_ptr<int> c(NewModelObject<int>(3));
+    std::unique_ptr<int> d(NewModelObject<int>(4));
+    EXPECT_TRUE(a && b && d);
+    EXPECT_FALSE(c);
+    {
+        CAllocationFailureScope scope(0);
+        EXPECT_EQ(NewModelObject<int>(5), nullptr);
+    }
+    std::unique_ptr<int> e(NewModelObject<int>(6));
+    EXPECT_TRUE(e);
+}
