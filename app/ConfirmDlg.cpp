@@ -1,0 +1,67 @@
+#include "app/ConfirmDlg.h"
+
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+
+std::string UpperExtension(const std::string& strPath)
+{
+    const size_t nStart = strPath.size() > 3 ? strPath.size() - 3 : 0;
+    return MakeUpperAscii(std::string_view(strPath).substr(nStart));
+}
+
+bool HasUserSheetExtension(const std::string& strPath)
+{
+    const std::string strExt = UpperExtension(strPath);
+    return strExt == "FDF" || strExt == "YLI";
+}
+
+CConfirmDlg::CConfirmDlg(CFileSystem& fileSystem, CUserDialogs& dialogs, std::string strPath, int bSpecify)
+    : m_strPath(std::move(strPath)), m_bSpecify(bSpecify), m_fileSystem(fileSystem), m_dialogs(dialogs)
+{
+}
+
+std::string CConfirmDlg::GetTitle() const
+{
+    return m_bSpecify == 1 ? "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定" : "確認";
+}
+
+int CConfirmDlg::DoModal()
+{
+    std::unique_ptr<CConfirmView> pView = m_dialogs.CreateConfirmView();
+    if (!pView)
+        return IDCANCEL;
+    m_pView = pView.get();
+    const int nResult = pView->DoModal(GetTitle(), "以下のファイルをTovi５用に変換します", m_strPath, *this);
+    m_pView = nullptr;
+    return nResult == IDOK ? IDOK : IDCANCEL;
+}
+
+bool CConfirmDlg::OnOK(const std::string& strField)
+{
+    m_strPath = strField;
+    if (!m_fileSystem.FileExists(m_strPath)) {
+        ShowMessageBox("指定したﾌｧｲﾙが存在しません。");
+        return false;
+    }
+    if (!HasUserSheetExtension(m_strPath)) {
+        ShowMessageBox("指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。");
+        return false;
+    }
+    return true;
+}
+
+void CConfirmDlg::OnFileButton()
+{
+    SFileDialogSpec spec;
+    spec.bOpen = true;
+    spec.nFlags = kFileMustExist | kFileHideReadOnly;
+    spec.strFilter = kLegacyFilter;
+    spec.strTitle = "Tovi２～４のユーザシート情報ファイルを指定してください";
+    spec.strInitialFolder = m_strPath;
+    std::string strChosen;
+    if (!m_dialogs.ShowFileDialog(spec, strChosen))
+        return;
+    m_strPath = strChosen;
+    if (m_pView)
+        m_pView->SetFieldText(m_strPath);
+}

@@ -1,0 +1,326 @@
+#include "app/ConverterApp.h"
+
+#include "app/ConfirmDlg.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+constexpr const char* kExiting = "終了します";
+constexpr const char* kNoSheetInfo = "ユーザシートの情報がありません。終了します";
+
+/// Closes a folder handle when the walk of that folder ends, however it ends.
+class CFolderCloser {
+public:
+    CFolderCloser(CFileSystem& fileSystem, int nFolder) : m_fileSystem(fileSystem), m_nFolder(nFolder) {}
+    ~CFolderCloser() { m_fileSystem.CloseFolder(m_nFolder); }
+    CFolderCloser(const CFolderCloser&) = delete;
+    CFolderCloser& operator=(const CFolderCloser&) = delete;
+
+private:
+    CFileSystem& m_fileSystem;
+    int m_nFolder;
+};
+
+std::string_view WithoutTrailingSlashes(std::string_view strPath)
+{
+    while (!strPath.empty() && strPath.back() == '/')
+        strPath.remove_suffix(1);
+    return strPath;
+}
+
+bool IsDotEntry(std::string_view strName)
+{
+    return strName == "." || strName == "..";
+}
+
+}  // namespace
+
+CConverterApp::CConverterApp(CFileSystem& fileSystem, CUserDialogs& dialogs, DocFactory makeDoc)
+    : m_fileSystem(fileSystem), m_dialogs(dialogs), m_makeDoc(std::move(makeDoc))
+{
+}
+
+void CConverterApp::EndRun(const char* pMessage)
+{
+    ShowMessageBox(pMessage);
+}
+
+bool CConverterApp::RunConversion()
+{
+    m_nExitCode = 1;
+    const std::string strSavedDir = m_fileSystem.GetCurrentDir();
+
+    std::string strOldPath;
+    std::string strNewPath;
+    int bOldFound = 0;
+    int bNewFound = 0;
+    int bCancelled = 0;
+    {
+        CProgressDlg dlg(m_dialogs.CreateProgressView());
+        dlg.Create();
+        dlg.SetWindowText("検索しています");
+        dlg.SetStep(1);
+        dlg.SetRange(0, 100);
+        m_nEntryCount = 0;
+
+        std::vector<std::string> arRoots = m_fileSystem.GetSearchRoots();
+        if (arRoots.size() > 26)
+            arRoots.resize(26);
+        for (const std::string& strRoot : arRoots) {
+            const int nRoot = m_fileSystem.OpenRoot(strRoot);
+            if (nRoot < 0)
+                continue;  // like a drive without a medium
+            std::string strNew;
+            m_strWalkPath.assign(WithoutTrailingSlashes(strRoot));
+            m_nDepth = 0;
+            std::string strOld = SearchFolder(nRoot, dlg, strNew, bOldFound, bNewFound);
+            if (dlg.CheckCancelButton()) {
+                if (ShowMessageBox("検索を中止しますか？", EMsgButtons::YesNo) == IDYES) {
+                    strOldPath.clear();
+                    strNewPath.clear();
+                    bCancelled = 1;
+                    break;
+                }
+                // Walk the same root again; a Cancel during this walk is
+                // noticed after the next root.
+                dlg.m_bCancel = 0;
+                strOld = SearchRoot(strRoot, dlg, strNew, bOldFound, bNewFound);
+            }
+            if (!strOld.empty()) {
+                strOldPath = strOld;
+                bOldFound = 1;
+            }
+            if (!strNew.empty()) {
+                strNewPath = strNew;
+                bNewFound = 1;
+            }
+            if (bOldFound && bNewFound)
+                break;
+        }
+        dlg.DestroyWindow();
+    }
+    m_fileSystem.SetCurrentDir(strSavedDir);
+
+    bool bOldNameAppended = false;
+    if (!bCancelled) {
+        if (strOldPath.empty()) {
+            if (ShowMessageBox("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
+                               EMsgButtons::YesNo) == IDNO) {
+                EndRun(kExiting);
+                return false;
+            }
+            SFileDialogSpec spec;
+            spec.bOpen = true;
+            spec.nFlags = kFileMustExist | kFileHideReadOnly;
+            spec.strFilter = kLegacyFilter;
+            if (!m_dialogs.ShowFileDialog(spec, strOldPath)) {
+                EndRun(kExiting);
+                return false;
+            }
+        }
+        const std::string strExt = UpperExtension(strOldPath);
+        if (strExt != "FDF" && strExt != "YLI") {
+            ShowMessageBox("指定ファイル " + strOldPath + " はユーザシート情報ファイルでありません。終了します");
+            return false;
+        }
+        // The data file of the installation, whatever file was chosen in it.
+        strOldPath = std::string(FolderOfPath(strOldPath)) + (strExt == "FDF" ? "User.FDF" : "User.YLI");
+        if (!m_fileSystem.FileExists(strOldPath)) {
+            EndRun(kNoSheetInfo);
+            return false;
+        }
+        bOldNameAppended = true;
+    }
+
+    CConfirmDlg confirm(m_fileSystem, m_dialogs, strOldPath, bCancelled);
+    if (confirm.DoModal() != IDOK) {
+        EndRun(kExiting);
+        return false;
+    }
+    bOldNameAppended = bOldNameAppended && confirm.m_strPath == strOldPath;
+    strOldPath = confirm.m_strPath;
+
+    if (strNewPath.empty()) {
+        if (!bCancelled && ShowMessageBox("Tovi５がインストールされていません\nフォルダを指定しますか？",
+                                          EMsgButtons::YesNo) == IDNO) {
+            EndRun(kExiting);
+            return false;
+        }
+        SFileDialogSpec spec;
+        spec.bOpen = false;
+        spec.strDefaultName = "USER.YLI";
+        spec.nFlags = kFileHideReadOnly;
+        spec.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
+        spec.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
+        if (!m_dialogs.ShowFileDialog(spec, strNewPath)) {
+            EndRun(kExiting);
+            return false;
+        }
+    }
+
+    const std::string strNewFolder(FolderOfPath(strNewPath));
+    if (bCancelled && !m_fileSystem.FileExists(strNewFolder + kNames[3].pExecutable)) {
+        if (ShowMessageBox("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
+                           EMsgButtons::YesNo) == IDNO) {
+            EndRun(kExiting);
+            return false;
+        }
+    }
+    strNewPath = strNewFolder + kNames[3].pDataFile;
+    if (m_fileSystem.FileExists(strNewPath)) {
+        if (ShowMessageBox("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == IDNO) {
+            EndRun(kExiting);
+            return false;
+        }
+    }
+
+    Convert(strOldPath, bOldNameAppended, strNewPath);
+    return false;
+}
+
+bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath)
+{
+    // Only the file names the run appended are upper-cased; folders keep their
+    // case, and an existing file matching ignoring case is the one used.
+    std::string strOld = strOldPath;
+    if (bOldNameAppended) {
+        const std::string_view strFolder = FolderOfPath(strOld);
+        strOld = std::string(strFolder) + MakeUpperAscii(std::string_view(strOldPath).substr(strFolder.size()));
+    }
+    std::string strFound;
+    if (m_fileSystem.FindFile(strOld, strFound))
+        strOld = strFound;
+    const std::string_view strNewFolder = FolderOfPath(strNewPath);
+    std::string strNew = std::string(strNewFolder) + MakeUpperAscii(strNewPath.substr(strNewFolder.size()));
+    if (m_fileSystem.FindFile(strNew, strFound))
+        strNew = strFound;
+
+    m_pDoc = m_makeDoc ? m_makeDoc() : nullptr;
+    const char* pFailure = nullptr;
+    if (!m_pDoc || !m_pDoc->ReadLegacyFile(strOld))
+        pFailure = kExiting;
+    else if (m_pDoc->GetSheetNum() <= 0)
+        pFailure = kNoSheetInfo;
+    else if (!m_pDoc->WriteVersion5File(strNew))
+        pFailure = kExiting;
+    m_pDoc.reset();
+    if (pFailure) {
+        EndRun(pFailure);
+        return false;
+    }
+    ShowMessageBox(strNew + "に出力しました");
+    m_nExitCode = 0;
+    return true;
+}
+
+std::string CConverterApp::SearchRoot(const std::string& strRoot, CProgressDlg& dlg, std::string& strNewPath,
+                                      int bOldFound, int bNewFound)
+{
+    const int nRoot = m_fileSystem.OpenRoot(strRoot);
+    if (nRoot < 0)
+        return std::string();
+    m_strWalkPath.assign(WithoutTrailingSlashes(strRoot));
+    m_nDepth = 0;
+    return SearchFolder(nRoot, dlg, strNewPath, bOldFound, bNewFound);
+}
+
+int CConverterApp::FindPartner(const CFolderEntries& entries, std::string_view strFolder, std::string_view strName,
+                               std::string& strPath) const
+{
+    size_t nMatch = entries.Size();
+    for (size_t i = 0; i < entries.Size(); ++i) {
+        if (!entries.IsFolder(i) && EqualNoCaseAscii(entries.Name(i), strName))
+            nMatch = i;
+    }
+    if (nMatch == entries.Size())
+        return 0;
+    strPath.assign(strFolder);
+    strPath += '/';
+    strPath.append(entries.Name(nMatch));
+    return 1;
+}
+
+std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
+                                        int bNewFound)
+{
+    CFolderCloser closer(m_fileSystem, nFolder);
+    if (m_arLevels.size() <= m_nDepth)
+        m_arLevels.push_back(std::make_unique<CFolderEntries>());
+    CFolderEntries& entries = *m_arLevels[m_nDepth];
+    m_fileSystem.ReadFolder(nFolder, entries);  // a folder that cannot be listed has no entries
+
+    const size_t nFolderLength = m_strWalkPath.size();
+    std::string strFoundOld;
+    for (size_t i = 0; i < entries.Size(); ++i) {
+        if (dlg.CheckCancelButton())
+            return std::string();
+        if (m_nEntryCount % 1000 == 0)
+            dlg.StepIt();
+        ++m_nEntryCount;
+        if (entries.IsFolder(i))
+            continue;
+
+        const std::string_view strName = entries.Name(i);
+        m_strWalkPath.resize(nFolderLength);
+        m_strWalkPath += '/';
+        m_strWalkPath.append(strName);
+        dlg.SetStatus(m_strWalkPath);
+
+        if (!bOldFound) {
+            // Versions 2, 3 and 4, executable before data file: the first
+            // name that matches decides.
+            for (size_t nVersion = 0; nVersion < 3; ++nVersion) {
+                const SVersionNames& names = kNames[nVersion];
+                const bool bExecutable = EqualNoCaseAscii(strName, names.pExecutable);
+                if (!bExecutable && !EqualNoCaseAscii(strName, names.pDataFile))
+                    continue;
+                std::string strPartner;
+                const std::string_view strFolder(m_strWalkPath.data(), nFolderLength);
+                if (FindPartner(entries, strFolder, bExecutable ? names.pDataFile : names.pExecutable, strPartner)) {
+                    strFoundOld = bExecutable ? strPartner : m_strWalkPath;
+                    bOldFound = 1;
+                }
+                break;
+            }
+        }
+        if (!bNewFound && EqualNoCaseAscii(strName, kNames[3].pExecutable)) {
+            strNewPath = m_strWalkPath;
+            bNewFound = 1;
+        }
+        if (bOldFound && bNewFound)
+            break;
+    }
+    m_strWalkPath.resize(nFolderLength);
+    if (bOldFound && bNewFound)
+        return strFoundOld;
+
+    for (size_t i = 0; i < entries.Size(); ++i) {
+        if (!entries.IsFolder(i) || IsDotEntry(entries.Name(i)))
+            continue;
+        std::string strSubOld;
+        std::string strSubNew;
+        const int nSub = m_fileSystem.OpenSubFolder(nFolder, entries.Name(i));
+        if (nSub >= 0) {
+            m_strWalkPath += '/';
+            m_strWalkPath.append(entries.Name(i));
+            ++m_nDepth;
+            strSubOld = SearchFolder(nSub, dlg, strSubNew, bOldFound, bNewFound);
+            --m_nDepth;
+            m_strWalkPath.resize(nFolderLength);
+        }
+        if (dlg.CheckCancelButton())
+            return std::string();
+        if (!strSubOld.empty()) {
+            strFoundOld = std::move(strSubOld);
+            bOldFound = 1;
+        }
+        if (!strSubNew.empty()) {
+            strNewPath = std::move(strSubNew);
+            bNewFound = 1;
+        }
+        if (bOldFound && bNewFound)
+            break;
+    }
+    return strFoundOld;
+}

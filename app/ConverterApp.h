@@ -1,0 +1,88 @@
+#pragma once
+// The application object: the whole conversion run. It searches the search
+// roots for the old installation (version 2, 3 or 4: an executable beside its
+// user-sheet file) and the new one (the version-5 executable), settles the two
+// paths with the user, has the file-format document read the legacy file and
+// write the version-5 file, and says where it wrote.
+
+#include "app/ProgressDlg.h"
+#include "platform/FileSystem.h"
+#include "platform/UserDialogs.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The file-format document of one conversion as the run uses it.
+class CConversionDoc {
+public:
+    virtual ~CConversionDoc() = default;
+    /// 1 when the file opened; 0 after showing its own message.
+    virtual int ReadLegacyFile(std::string strPath) = 0;
+    /// 1 when written (or when there is no sheet); 0 after showing its own message.
+    virtual int WriteVersion5File(std::string strPath) = 0;
+    virtual int GetSheetNum() const = 0;
+};
+
+using DocFactory = std::function<std::unique_ptr<CConversionDoc>()>;
+
+class CConverterApp {
+public:
+    CConverterApp(CFileSystem& fileSystem, CUserDialogs& dialogs, DocFactory makeDoc);
+
+    /// The whole program. Always returns false (nothing to continue with).
+    bool RunConversion();
+    /// 0 when the run wrote the output file, 1 otherwise.
+    int GetExitCode() const { return m_nExitCode; }
+
+    /// Walks the open folder nFolder (whose path is m_strWalkPath) depth
+    /// first, closing it before returning. Returns the old installation's
+    /// data-file path found below it, or "". Writes the version-5 executable's
+    /// path into strNewPath when it meets one.
+    std::string SearchFolder(int nFolder, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
+                             int bNewFound);
+    /// Opens a search root and walks it; "" when it cannot be entered.
+    /// Trailing "/" of the root are dropped, so "/" walks "/bin" and not "//bin".
+    std::string SearchRoot(const std::string& strRoot, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
+                           int bNewFound);
+    /// Looks the file name up among the entries of the folder being walked,
+    /// ignoring case; the last match in listing order wins. 1 and the full
+    /// path when found, 0 otherwise.
+    int FindPartner(const CFolderEntries& entries, std::string_view strFolder, std::string_view strName,
+                    std::string& strPath) const;
+
+    /// Folder entries taken from listings by all walks of the run. Unsigned:
+    /// after 2^32 entries it starts over at 0, well defined.
+    std::uint32_t m_nEntryCount = 0;
+    std::unique_ptr<CConversionDoc> m_pDoc;
+
+private:
+    struct SVersionNames {
+        const char* pExecutable;
+        const char* pDataFile;
+    };
+    /// Versions 2, 3, 4 and 5.
+    static constexpr std::array<SVersionNames, 4> kNames = {{
+        {"Tovipri.exe", "User.FDF"},
+        {"Tovi3.exe", "User.YLI"},
+        {"Tovi4.exe", "User.YLI"},
+        {"Tovi5.exe", "User.YLI"},
+    }};
+
+    void EndRun(const char* pMessage);
+    bool Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath);
+
+    CFileSystem& m_fileSystem;
+    CUserDialogs& m_dialogs;
+    DocFactory m_makeDoc;
+    int m_nExitCode = 1;
+    /// Path of the folder being walked; grows and shrinks with the walk.
+    std::string m_strWalkPath;
+    /// Entries of the folder being walked, one buffer per depth.
+    std::vector<std::unique_ptr<CFolderEntries>> m_arLevels;
+    size_t m_nDepth = 0;
+};

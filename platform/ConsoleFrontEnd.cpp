@@ -1,0 +1,360 @@
+#include "platform/ConsoleFrontEnd.h"
+
+#include "platform/CodePage.h"
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t g_nInterrupted = 0;
+
+extern "C" void OnSigInt(int)
+{
+    g_nInterrupted = 1;
+}
+
+bool IsWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// Length of the UTF-8 sequence at the start of str and its code point; 0
+// when the bytes are not a well-formed sequence.
+size_t DecodeUtf8(std::string_view str, char32_t& c)
+{
+    const auto b0 = static_cast<unsigned char>(str[0]);
+    size_t nLength;
+    if (b0 < 0x80) {
+        c = b0;
+        return 1;
+    }
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        nLength = 2;
+        c = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        nLength = 3;
+        c = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        nLength = 4;
+        c = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (str.size() < nLength)
+        return 0;
+    for (size_t i = 1; i < nLength; ++i) {
+        const auto b = static_cast<unsigned char>(str[i]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if ((nLength == 3 && c < 0x800) || (nLength == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return nLength;
+}
+
+std::string_view Trim(std::string_view str)
+{
+    while (!str.empty() && (str.front() == ' ' || str.front() == '\t'))
+        str.remove_prefix(1);
+    while (!str.empty() && (str.back() == ' ' || str.back() == '\t' || str.back() == '\r'))
+        str.remove_suffix(1);
+    return str;
+}
+
+long long NowMilliseconds()
+{
+    timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+class CConsoleProgressView : public CProgressView {
+public:
+    explicit CConsoleProgressView(CConsoleFrontEnd& console)
+        : m_console(console), m_bTerminal(::isatty(console.ErrFd()) == 1)
+    {
+    }
+    ~CConsoleProgressView() override { Destroy(); }
+    CConsoleProgressView(const CConsoleProgressView&) = delete;
+    CConsoleProgressView& operator=(const CConsoleProgressView&) = delete;
+
+    bool Create(CProgressEvents& events) override
+    {
+        m_pEvents = &events;
+        g_nInterrupted = 0;
+        if (!m_console.SigIntIgnoredAtStart()) {
+            struct sigaction action = {};
+            action.sa_handler = OnSigInt;
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = SA_RESTART;
+            m_bHandlerInstalled = ::sigaction(SIGINT, &action, &m_previousAction) == 0;
+        }
+        m_nLastDraw = NowMilliseconds() - kRedrawMilliseconds;
+        return true;
+    }
+
+    void Destroy() override
+    {
+        if (m_bHandlerInstalled) {
+            ::sigaction(SIGINT, &m_previousAction, nullptr);
+            m_bHandlerInstalled = false;
+        }
+        if (m_pEvents && m_bTerminal)
+            m_console.DrawProgressLine(std::string_view());
+        m_pEvents = nullptr;
+    }
+
+    void SetTitle(const std::string& strTitle) override
+    {
+        m_strTitle = strTitle;
+        DrawIfDue();
+    }
+    void SetStatus(std::string_view strText) override
+    {
+        if (!m_bTerminal || !Due())
+            return;
+        m_strStatus.assign(strText);
+        Draw();
+    }
+    void SetRange(int, int) override {}
+    void SetPos(int) override {}
+    void SetPercentText(const std::string& strText) override
+    {
+        m_strPercent = strText;
+        DrawIfDue();
+    }
+    void PumpMessages() override
+    {
+        if (g_nInterrupted) {
+            g_nInterrupted = 0;
+            if (m_pEvents)
+                m_pEvents->OnCancel();
+        }
+        DrawIfDue();
+    }
+
+private:
+    static constexpr long long kRedrawMilliseconds = 50;
+
+    bool Due() const { return NowMilliseconds() - m_nLastDraw >= kRedrawMilliseconds; }
+    void DrawIfDue()
+    {
+        if (m_bTerminal && m_pEvents && Due())
+            Draw();
+    }
+    void Draw()
+    {
+        m_nLastDraw = NowMilliseconds();
+        struct winsize size = {};
+        int nColumns = 80;
+        if (::ioctl(m_console.ErrFd(), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+            nColumns = size.ws_col;
+        std::string strLine = m_strTitle + "  " + m_strPercent + "  " + m_strStatus;
+        // One column stays free so that the cursor never wraps to a new line.
+        m_console.DrawProgressLine(FitToColumns(strLine, nColumns - 1));
+    }
+
+    CConsoleFrontEnd& m_console;
+    bool m_bTerminal;
+    CProgressEvents* m_pEvents = nullptr;
+    bool m_bHandlerInstalled = false;
+    struct sigaction m_previousAction = {};
+    long long m_nLastDraw = 0;
+    std::string m_strTitle;
+    std::string m_strPercent;
+    std::string m_strStatus;
+};
+
+class CConsoleConfirmView : public CConfirmView {
+public:
+    explicit CConsoleConfirmView(CConsoleFrontEnd& console) : m_console(console) {}
+
+    int DoModal(const std::string& strTitle, const std::string& strText, const std::string& strField,
+                CConfirmEvents& events) override
+    {
+        m_strField = strField;
+        for (;;) {
+            m_console.Write(strTitle + "\n" + strText + "\n" + m_strField + "\n> ");
+            std::string strLine;
+            if (!m_console.ReadLine(strLine))
+                return IDCANCEL;
+            if (!strLine.empty())
+                m_strField = strLine;
+            if (events.OnOK(m_strField))
+                return IDOK;
+        }
+    }
+    void SetFieldText(const std::string& strField) override { m_strField = strField; }
+
+private:
+    CConsoleFrontEnd& m_console;
+    std::string m_strField;
+};
+
+}  // namespace
+
+std::string FitToColumns(std::string_view strText, int nColumns)
+{
+    std::string strOut;
+    int nUsed = 0;
+    while (!strText.empty()) {
+        char32_t c = 0;
+        size_t nLength = DecodeUtf8(strText, c);
+        int nWidth = 1;
+        std::string_view strChar = strText.substr(0, nLength);
+        if (nLength == 0 || c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            nLength = nLength == 0 ? 1 : nLength;
+            strChar = "?";
+        } else if (IsWide(c)) {
+            nWidth = 2;
+        }
+        if (nUsed + nWidth > nColumns)
+            break;
+        strOut.append(strChar);
+        nUsed += nWidth;
+        strText.remove_prefix(nLength);
+    }
+    return strOut;
+}
+
+CConsoleFrontEnd::CConsoleFrontEnd(CFileSystem& fileSystem, int nIn, int nOut, int nErr)
+    : m_fileSystem(fileSystem), m_nIn(nIn), m_nOut(nOut), m_nErr(nErr)
+{
+    struct sigaction current = {};
+    m_bSigIntIgnored = ::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+void CConsoleFrontEnd::Write(std::string_view strText)
+{
+    if (m_bProgressShown)
+        DrawProgressLine(std::string_view());
+    while (!strText.empty()) {
+        const ssize_t nDone = ::write(m_nOut, strText.data(), strText.size());
+        if (nDone < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        strText.remove_prefix(static_cast<size_t>(nDone));
+    }
+}
+
+void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)
+{
+    std::string strOut = "\r";
+    strOut.append(strLine);
+    strOut += "\x1b[K";
+    if (strLine.empty())
+        strOut = "\r\x1b[K";
+    std::string_view strRest = strOut;
+    while (!strRest.empty()) {
+        const ssize_t nDone = ::write(m_nErr, strRest.data(), strRest.size());
+        if (nDone < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        strRest.remove_prefix(static_cast<size_t>(nDone));
+    }
+    m_bProgressShown = !strLine.empty();
+}
+
+bool CConsoleFrontEnd::ReadLine(std::string& strLine)
+{
+    for (;;) {
+        const size_t nEnd = m_strPending.find('\n');
+        if (nEnd != std::string::npos) {
+            strLine.assign(m_strPending, 0, nEnd);
+            m_strPending.erase(0, nEnd + 1);
+            break;
+        }
+        if (m_bEndOfInput) {
+            if (m_strPending.empty())
+                return false;
+            strLine = std::move(m_strPending);
+            m_strPending.clear();
+            break;
+        }
+        char buffer[4096];
+        const ssize_t nRead = ::read(m_nIn, buffer, sizeof buffer);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead <= 0)
+            m_bEndOfInput = true;
+        else
+            m_strPending.append(buffer, static_cast<size_t>(nRead));
+    }
+    if (!strLine.empty() && strLine.back() == '\r')
+        strLine.pop_back();
+    return true;
+}
+
+int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
+{
+    Write(strText + "\n");
+    if (eButtons == EMsgButtons::Ok)
+        return IDOK;
+    for (;;) {
+        Write("[y/n] ");
+        std::string strLine;
+        if (!ReadLine(strLine))
+            return IDNO;
+        const std::string strAnswer = MakeUpperAscii(Trim(strLine));
+        if (strAnswer == "Y" || strAnswer == "YES")
+            return IDYES;
+        if (strAnswer == "N" || strAnswer == "NO")
+            return IDNO;
+    }
+}
+
+std::unique_ptr<CProgressView> CConsoleFrontEnd::CreateProgressView()
+{
+    return std::make_unique<CConsoleProgressView>(*this);
+}
+
+std::unique_ptr<CConfirmView> CConsoleFrontEnd::CreateConfirmView()
+{
+    return std::make_unique<CConsoleConfirmView>(*this);
+}
+
+bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath)
+{
+    std::string strHeader = spec.strTitle.empty() ? (spec.bOpen ? "開く" : "名前を付けて保存") : spec.strTitle;
+    strHeader += '\n';
+    // "description|pattern|description|pattern||": every description on a line.
+    std::string_view strFilter = spec.strFilter;
+    for (bool bDescription = true; !strFilter.empty(); bDescription = !bDescription) {
+        const size_t nBar = std::min(strFilter.find('|'), strFilter.size());
+        if (bDescription && nBar > 0) {
+            strHeader.append(strFilter.substr(0, nBar));
+            strHeader += '\n';
+        }
+        strFilter.remove_prefix(std::min(nBar + 1, strFilter.size()));
+    }
+    Write(strHeader);
+    for (;;) {
+        Write("> ");
+        std::string strLine;
+        if (!ReadLine(strLine) || strLine.empty())
+            return false;
+        std::string strChosen = strLine.front() == '/' ? strLine : JoinPath(m_fileSystem.GetCurrentDir(), strLine);
+        if (spec.bOpen) {
+            if ((spec.nFlags & kFileMustExist) && !m_fileSystem.FileExists(strChosen)) {
+                Write(strLine + "\nファイルが見つかりません。\n");
+                continue;
+            }
+        } else if (!spec.strDefaultName.empty() && m_fileSystem.IsFolder(strChosen)) {
+            strChosen = JoinPath(strChosen, spec.strDefaultName);
+        }
+        strPath = std::move(strChosen);
+        return true;
+    }
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The file system as the conversion run sees it: the current directory, the
+// search roots, a folder walk that opens each folder relative to its parent,
+// and file look-ups that ignore the case of ASCII letters in the file name.
+//
+// CFileSystem is abstract so that tests can drive the run with a scripted
+// tree; CPosixFileSystem is the real one.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// The entries of one folder in listing order, names as stored on disk.
+/// Reused from folder to folder: reading a folder allocates only when it is
+/// larger than every folder read into the same object before.
+class CFolderEntries {
+public:
+    void Clear()
+    {
+        m_strNames.clear();
+        m_arEntries.clear();
+    }
+    void Add(std::string_view strName, bool bFolder);
+    size_t Size() const { return m_arEntries.size(); }
+    std::string_view Name(size_t nIndex) const
+    {
+        const SEntry& entry = m_arEntries[nIndex];
+        return std::string_view(m_strNames).substr(entry.nOffset, entry.nLength);
+    }
+    bool IsFolder(size_t nIndex) const { return m_arEntries[nIndex].bFolder; }
+
+private:
+    struct SEntry {
+        std::uint32_t nOffset;
+        std::uint32_t nLength;
+        bool bFolder;
+    };
+    std::string m_strNames;
+    std::vector<SEntry> m_arEntries;
+};
+
+class CFileSystem {
+public:
+    virtual ~CFileSystem() = default;
+
+    /// The process's current directory (empty when it cannot be read).
+    virtual std::string GetCurrentDir() = 0;
+    /// Makes the folder current; false when it cannot.
+    virtual bool SetCurrentDir(const std::string& strPath) = 0;
+
+    /// The folders the search walks, in order, one per file system: the
+    /// platform's counterpart of the drives A: to Z:.
+    virtual std::vector<std::string> GetSearchRoots() = 0;
+
+    /// Opens a search root for a walk. Returns a folder handle (>= 0), or -1
+    /// when the root cannot be entered.
+    virtual int OpenRoot(const std::string& strRoot) = 0;
+    /// Opens the subfolder strName of the open folder nParent. Never follows
+    /// a symbolic link and never leaves the file system of the walk's root;
+    /// -1 when the folder cannot be opened (it is then skipped).
+    virtual int OpenSubFolder(int nParent, std::string_view strName) = 0;
+    /// Reads every entry of the open folder ("." and ".." included) in
+    /// listing order. false when the folder cannot be listed (entries empty).
+    virtual bool ReadFolder(int nFolder, CFolderEntries& entries) = 0;
+    /// Closes a handle of OpenRoot or OpenSubFolder.
+    virtual void CloseFolder(int nFolder) = 0;
+
+    /// The file (anything but a folder) that strPath names, its last
+    /// component compared ignoring ASCII case: strPath itself when it exists
+    /// as written, otherwise the folder part of strPath followed by the last
+    /// entry in listing order whose name matches. false when there is none.
+    virtual bool FindFile(const std::string& strPath, std::string& strFound) = 0;
+    /// True when strPath names an existing folder.
+    virtual bool IsFolder(const std::string& strPath) = 0;
+
+    /// True when FindFile finds a file for strPath.
+    bool FileExists(const std::string& strPath)
+    {
+        std::string strFound;
+        return FindFile(strPath, strFound);
+    }
+};
+
+/// Folder part of a path including its last "/" ("" when there is none).
+std::string_view FolderOfPath(std::string_view strPath);
+/// The path with trailing "/" removed (a lone "/" stays), then "/" and strName.
+std::string JoinPath(std::string_view strFolder, std::string_view strName);
+
+/// Search roots from the text of /proc/self/mountinfo: "/" first, then the
+/// mount points of other file systems that are not pseudo file systems
+/// (proc, sysfs, tmpfs, cgroup and the like), sorted, without duplicates, at
+/// most 26 in all. Mount points are unescaped ("\040" is a blank).
+std::vector<std::string> ParseSearchRoots(std::string_view strMountInfo);
+
+class CPosixFileSystem : public CFileSystem {
+public:
+    /// arRoots replaces the default search roots when not empty; relative
+    /// roots are taken from the current directory.
+    explicit CPosixFileSystem(std::vector<std::string> arRoots = {});
+    ~CPosixFileSystem() override;
+    CPosixFileSystem(const CPosixFileSystem&) = delete;
+    CPosixFileSystem& operator=(const CPosixFileSystem&) = delete;
+
+    std::string GetCurrentDir() override;
+    bool SetCurrentDir(const std::string& strPath) override;
+    std::vector<std::string> GetSearchRoots() override;
+    int OpenRoot(const std::string& strRoot) override;
+    int OpenSubFolder(int nParent, std::string_view strName) override;
+    bool ReadFolder(int nFolder, CFolderEntries& entries) override;
+    void CloseFolder(int nFolder) override;
+    bool FindFile(const std::string& strPath, std::string& strFound) override;
+    bool IsFolder(const std::string& strPath) override;
+
+private:
+    std::vector<std::string> m_arRoots;
+    std::uint64_t m_nRootDevice = 0;  ///< file system of the root being walked
+    std::string m_strName;            ///< NUL-terminated copy of a subfolder name
+    std::vector<char> m_arBuffer;     ///< raw directory entries
+};

@@ -1,0 +1,92 @@
+#pragma once
+// The dialogue with the user, free of any toolkit.
+//
+// The conversion run and its two dialogs keep their state and rules in app/
+// (CProgressDlg, CConfirmDlg); a front end (console, GUI, a test double)
+// only renders them and reports the user's actions back through the event
+// interfaces below. Message boxes go through platform/MessageBox.h; the
+// front end installs its handler there.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+/// Options of a file dialog.
+enum EFileDialogFlags : unsigned {
+    kFileHideReadOnly = 0x0004,
+    kFileMustExist = 0x1000,
+};
+
+/// One request for the system's open-file or save-file dialog.
+struct SFileDialogSpec {
+    bool bOpen = true;            ///< open-file dialog; false: save-file dialog
+    std::string strDefaultName;   ///< proposed file name, "" for none
+    unsigned nFlags = 0;          ///< EFileDialogFlags
+    std::string strFilter;        ///< "description|pattern|description|pattern||"
+    std::string strTitle;         ///< "" for the system's plain title
+    std::string strInitialFolder; ///< "" for the system's choice
+};
+
+/// What the searching-progress window reports to its dialog.
+class CProgressEvents {
+public:
+    virtual ~CProgressEvents() = default;
+    /// The Cancel button, the Escape key, closing the window, Ctrl-C.
+    virtual void OnCancel() = 0;
+    /// The Enter key.
+    virtual void OnOK() = 0;
+};
+
+/// The modeless searching-progress window: a bar, a percent text, a status
+/// line and a Cancel button.
+class CProgressView {
+public:
+    virtual ~CProgressView() = default;
+    /// Creates and shows the window; its actions go to events until Destroy.
+    /// false when it cannot be created.
+    virtual bool Create(CProgressEvents& events) = 0;
+    virtual void Destroy() = 0;
+    virtual void SetTitle(const std::string& strTitle) = 0;
+    /// Called for every file the search looks at: keep it cheap.
+    virtual void SetStatus(std::string_view strText) = 0;
+    virtual void SetRange(int nLower, int nUpper) = 0;
+    virtual void SetPos(int nPos) = 0;
+    virtual void SetPercentText(const std::string& strText) = 0;
+    /// Handles every pending user action (reporting it to the events), then
+    /// returns. Called at every folder entry: keep it cheap.
+    virtual void PumpMessages() = 0;
+};
+
+/// What the confirm window reports to its dialog while it is shown.
+class CConfirmEvents {
+public:
+    virtual ~CConfirmEvents() = default;
+    /// OK pressed with the field's text; true closes the window with OK,
+    /// false keeps it open (the dialog has told the user why).
+    virtual bool OnOK(const std::string& strField) = 0;
+    /// The file button ("ファイル指定...").
+    virtual void OnFileButton() = 0;
+};
+
+/// The modal confirm window: a static text, an edit field, OK, Cancel and a
+/// file button.
+class CConfirmView {
+public:
+    virtual ~CConfirmView() = default;
+    /// Shows the window until OK is accepted (IDOK) or Cancel (IDCANCEL).
+    virtual int DoModal(const std::string& strTitle, const std::string& strText, const std::string& strField,
+                        CConfirmEvents& events) = 0;
+    /// Replaces the field's text while the window is shown.
+    virtual void SetFieldText(const std::string& strField) = 0;
+};
+
+/// A front end: everything through which the run meets the user besides
+/// message boxes.
+class CUserDialogs {
+public:
+    virtual ~CUserDialogs() = default;
+    virtual std::unique_ptr<CProgressView> CreateProgressView() = 0;
+    virtual std::unique_ptr<CConfirmView> CreateConfirmView() = 0;
+    /// Shows a file dialog; true with the chosen full path on OK.
+    virtual bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) = 0;
+};
