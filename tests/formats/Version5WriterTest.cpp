@@ -1,0 +1,414 @@
+#include "FormatsTestSupport.h"
+
+#include "formats/ToviFileformDoc.h"
+#include "formats/Version5Writer.h"
+#include "model/MethodFailure.h"
+#include "model/Sheet.h"
+#include "platform/CodePage.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string kHeader(kVersion5Header);
+
+class Version5WriterTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetFailureCountsForTesting(); }
+
+    /// Reads the legacy bytes (under a name that selects the version) and
+    /// returns what the writer makes of them.
+    std::string Convert(const std::string& strLegacyName, const std::string& strBytes)
+    {
+        const std::string strIn = m_folder.File(strLegacyName);
+        const std::string strOut = m_folder.File("OUT.YLI");
+        WriteWholeFile(strIn, strBytes);
+        EXPECT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+        EXPECT_EQ(m_doc.WriteVersion5File(strOut), 1);
+        return FileExists(strOut) ? ReadWholeFile(strOut) : std::string("(no file)");
+    }
+
+    /// The output of a version-3/4 file, without the header and the trailer.
+    std::string ConvertBlocks(const std::string& strLines)
+    {
+        const std::string strOut = Convert("USER.YLI", Crlf(strLines));
+        EXPECT_EQ(strOut.rfind(kHeader, 0), 0u);
+        EXPECT_TRUE(strOut.ends_with("\r\nEND\r\n"));
+        return strOut.substr(kHeader.size(), strOut.size() - kHeader.size() - 7);
+    }
+
+    CTempFolder m_folder;
+    CScriptedMessageBox m_box;
+    CToviFileformDoc m_doc;
+};
+
+/// A version-3/4 sheet of layout kind 1 with one fixed element and one decoration.
+std::string DiscSheet(const std::string& strFixed, const std::string& strDeco)
+{
+    return "GroupName = CD\nSheetType = 0,1,0,0\nFixed = " + strFixed + "\nFixedHorzPos = 5\nFixedVertPos = 6\n" +
+           "FixedDeco = " + strDeco + "\n";
+}
+
+}  // namespace
+
+TEST_F(Version5WriterTest, Version2CardExampleMatchesTheGoldenFileInEveryLineEndStyle)
+{
+    const std::string strLegacy = ReadWholeFile(TestDataPath("card_v2.FDF"));
+    const std::string strGolden = ReadWholeFile(TestDataPath("card_v5.YLI"));
+    ASSERT_FALSE(strGolden.empty());
+    EXPECT_EQ(Convert("USER.FDF", strLegacy), strGolden);
+
+    std::string strLf, strCr;
+    for (std::size_t i = 0; i < strLegacy.size(); ++i) {
+        if (strLegacy[i] == '\r')
+            continue;
+        strLf += strLegacy[i];
+        strCr += strLegacy[i] == '\n' ? '\r' : strLegacy[i];
+    }
+    EXPECT_EQ(Convert("USER.FDF", strLf), strGolden);
+    EXPECT_EQ(Convert("USER.FDF", strCr), strGolden);
+
+    // A CR LF split by the 1024-byte chunk boundary, and a line spanning it.
+    for (const std::size_t nCrAt : {std::size_t{1023}, std::size_t{1020}}) {
+        SCOPED_TRACE(nCrAt);
+        std::string strPadded = ";" + std::string(nCrAt - 1, '-') + "\r\n" + strLegacy;
+        ASSERT_EQ(strPadded[nCrAt], '\r');
+        EXPECT_EQ(Convert("USER.FDF", strPadded), strGolden);
+    }
+    // The part of an overlong line beyond 1023 bytes is dropped, never taken for a line of its own.
+    EXPECT_EQ(Convert("USER.FDF", ";" + std::string(1022, 'x') + "GroupName = X\r\n" + strLegacy), strGolden);
+    EXPECT_EQ(Convert("USER.FDF", ";" + std::string(5000, 'x') + "\r\n" + strLegacy), strGolden);
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, NumbersIgnoreALocaleWithADecimalComma)
+{
+    const std::string strGolden = ReadWholeFile(TestDataPath("card_v5.YLI"));
+    const std::string strLegacy = ReadWholeFile(TestDataPath("card_v2.FDF"));
+    const std::string strPrevious = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    const std::string strOut = Convert("USER.FDF", strLegacy);
+    const std::string strDisc = ConvertBlocks(DiscSheet("1,116,116", "1,37.5,37.5,78.5,78.5"));
+    std::setlocale(LC_ALL, strPrevious.c_str());
+    EXPECT_EQ(strOut, strGolden);
+    EXPECT_NE(strDisc.find("Fixed = 3,116.00,116.00,999\r\n"), std::string::npos) << strDisc;
+    EXPECT_NE(strDisc.find("CDCaliber = 41.00\r\n"), std::string::npos) << strDisc;
+}
+
+TEST_F(Version5WriterTest, Version2BlocksAreSkippedForEmptyGroupNamesAndShowInitialValues)
+{
+    const std::string strOut = Convert("USER.FDF", Crlf("GroupName = \n"
+                                                        "SheetName = Lost\n"
+                                                        "SheetType = 0\n"
+                                                        "SheetDecoType = 2\n"
+                                                        "GroupName = Only\n"));
+    EXPECT_EQ(strOut, kHeader + Crlf("GroupName = Only\n"
+                                     "CompanyName = Tovi2 \xBA\xDD\xCA\xDE\xB0\xC4\n"
+                                     "ProductName = \n"
+                                     "SheetUse = \n"
+                                     "SheetSurfaces = \n"
+                                     "SheetType = 0,-1,-1,-1,999\n"
+                                     "SheetSize = -1.00,-1.00\n"
+                                     "\n"
+                                     "\n"
+                                     "END\n"));
+    // A single sheet with an empty group name: header, trailer, nothing else.
+    EXPECT_EQ(Convert("USER.FDF", "GroupName =   \r\nSheetType = 1\r\n"), kHeader + "\r\nEND\r\n");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, Version2SheetDecorationsAndFreeElementsWithTranslatedTypes)
+{
+    const std::string strOut = Convert("USER.FDF", Crlf("GroupName = G\n"
+                                                        "SheetName = N\n"
+                                                        "SheetDecoType = 1\n"
+                                                        "SheetDecoStartX = 5\n"
+                                                        "SheetDecoEndY = 25\n"
+                                                        "SheetDecoType = 0\n"
+                                                        "GroupName = H\n"
+                                                        "FreeNo = 1\n"
+                                                        "FreeWidth = 300\n"
+                                                        "FreeHeight = 200\n"
+                                                        "FreeHorPos = 15\n"
+                                                        "FreeVerPos = 25\n"
+                                                        "FreeDecoType = 2\n"));
+    const std::string strBlocks = strOut.substr(kHeader.size());
+    EXPECT_EQ(strBlocks, Crlf("GroupName = G\n"
+                              "CompanyName = Tovi2 \xBA\xDD\xCA\xDE\xB0\xC4\n"
+                              "ProductName = N\n"
+                              "SheetUse = N\n"
+                              "SheetSurfaces = \n"
+                              "SheetType = 0,0,-1,-1,999\n"
+                              "SheetSize = -1.00,-1.00\n"
+                              "SheetDeco = 2,0.50,0.00,0.00,2.50\n"
+                              "SheetDeco = 1,0.00,0.00,0.00,0.00\n"
+                              "\n"
+                              "GroupName = H\n"
+                              "CompanyName = Tovi2 \xBA\xDD\xCA\xDE\xB0\xC4\n"
+                              "ProductName = \n"
+                              "SheetUse = \n"
+                              "SheetSurfaces = \n"
+                              "SheetType = 0,2,-1,-1,999\n"
+                              "SheetSize = -1.00,-1.00\n"
+                              "Free = 0,30.00,20.00,999\n"
+                              "FreePos = 1.50,2.50\n"
+                              "FreeDeco = 0,0.00,0.00,0.00,0.00\n"
+                              "\n"
+                              "\n"
+                              "END\n"));
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, Version34TextsAreEchoedAndOnlyTheOwnLayoutKindIsWritten)
+{
+    const std::string strBlocks = ConvertBlocks("GroupName = \x95\x5C\x8E\x86  \n"
+                                                "ProductName = \x83\x41x \n"
+                                                "SheetSize = 210,297\n"
+                                                "SheetType = 3,1,0,0,7\n"
+                                                "SheetDeco = 1,1,2,3,4\n"
+                                                "Free = 1,2,3\n"
+                                                "Fixed = 1,90.5,55\n"
+                                                "FixedHorzPos = 10.5,20,,30\n"
+                                                "FixedDeco = 1,0,0,10\n"
+                                                "FixedDeco = 2,1,1,2,2\n"
+                                                "GroupName = B\n");
+    EXPECT_EQ(strBlocks, Crlf("GroupName = \x95\x5C\x8E\x86  \n"
+                              "CompanyName = \n"
+                              "ProductName = \x83\x41x \n"
+                              "SheetUse = \n"
+                              "SheetSurfaces = \n"
+                              "SheetType = 3,1,0,0,999\n"
+                              "SheetSize = 210,297\n"
+                              "Fixed = 1,90.50,55.00,999\n"
+                              "FixedHorzPos = 10.50,20.00,0.00,30.00\n"
+                              "FixedVertPos = \n"
+                              "FixedDeco = 1,0.00,0.00,10.00,0.00\n"
+                              "FixedDeco = 2,1.00,1.00,2.00,2.00\n"
+                              "\n"
+                              "GroupName = B\n"
+                              "CompanyName = \n"
+                              "ProductName = \n"
+                              "SheetUse = \n"
+                              "SheetSurfaces = \n"
+                              "SheetType = 0,-1,-1,-1,999\n"
+                              "SheetSize = \n"
+                              "\n"));
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, FailedQueriesAreWrittenAsTheyComeInTheOrderOfTheLine)
+{
+    // A free element without positions: "FreePos" queries the horizontal one first.
+    const std::string strBlocks = ConvertBlocks("GroupName = A\nSheetType = 0,2,0,0\nFree = 1,10,20\n");
+    EXPECT_NE(strBlocks.find("Free = 1,10.00,20.00,999\r\nFreePos = -99.00,-99.00\r\n"), std::string::npos)
+        << strBlocks;
+    const auto texts = m_box.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].ends_with("CFixedFree::GetHorPos"));
+    EXPECT_TRUE(texts[1].ends_with("CFixedFree::GetVerPos"));
+}
+
+TEST_F(Version5WriterTest, DiscLabelIsWrittenAsTypeThreeWithItsCaliber)
+{
+    EXPECT_EQ(ConvertBlocks(DiscSheet("1,116,116", "1,37.5,37.5,78.5,78.5")),
+              Crlf("GroupName = CD\nCompanyName = \nProductName = \nSheetUse = \nSheetSurfaces = \n"
+                   "SheetType = 0,1,0,0,999\nSheetSize = \n"
+                   "Fixed = 3,116.00,116.00,999\nFixedHorzPos = 5.00\nFixedVertPos = 6.00\nCDCaliber = 41.00\n\n"));
+    // Moved 1.5 mm to the right, or too narrow: an ordinary element.
+    const std::string strMoved = ConvertBlocks(DiscSheet("1,116,116", "1,39,37.5,80,78.5"));
+    EXPECT_NE(strMoved.find("Fixed = 1,116.00,116.00,999\r\n"), std::string::npos) << strMoved;
+    EXPECT_NE(strMoved.find("FixedDeco = 1,39.00,37.50,80.00,78.50\r\n"), std::string::npos) << strMoved;
+    EXPECT_EQ(strMoved.find("CDCaliber"), std::string::npos);
+    const std::string strNarrow = ConvertBlocks(DiscSheet("1,114.9,116", "1,37.5,37.5,78.5,78.5"));
+    EXPECT_NE(strNarrow.find("Fixed = 1,114.90,116.00,999\r\n"), std::string::npos) << strNarrow;
+    EXPECT_EQ(strNarrow.find("CDCaliber"), std::string::npos);
+
+    // Free elements follow the same rule.
+    const std::string strFree =
+        ConvertBlocks("GroupName = F\nSheetType = 0,2,0,0\nFree = 1,116,116\nFreePos = 1,2\n"
+                      "FreeDeco = 1,37.5,37.5,78.5,78.5\n");
+    EXPECT_NE(strFree.find("Free = 3,116.00,116.00,999\r\nFreePos = 1.00,2.00\r\nCDCaliber = 41.00\r\n\r\n"),
+              std::string::npos)
+        << strFree;
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+namespace {
+
+/// The caliber of a version-3/4 fixed element built from its value texts.
+double Caliber(const std::string& strFixed, const std::string& strDeco, const std::string& strDeco2 = "")
+{
+    CSheet sheet(1);
+    sheet.ParseSheetType("0,1,0,0");
+    sheet.ParseFixed(strFixed);
+    sheet.ParseFixedDeco(strDeco);
+    if (!strDeco2.empty())
+        sheet.ParseFixedDeco(strDeco2);
+    const double dCaliber = GetDiscLabelCaliber(sheet, 0);
+    sheet.Free();
+    return dCaliber;
+}
+
+}  // namespace
+
+TEST(DiscLabelTest, EveryBoundIsInclusiveAndJustBeyondItIsNotADisc)
+{
+    CScriptedMessageBox box;
+    // Disc size: 115 and 117 each way, differing by at most 1.
+    EXPECT_DOUBLE_EQ(Caliber("1,115,115", "1,37,37,78,78"), 41.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,117,117", "1,38,38,79,79"), 41.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,115,116", "1,37,37.5,78,78.5"), 41.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,114.99,115", "1,37,37,78,78"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,117,117.01", "1,38,38,79,79"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,115,116.25", "1,37,37.5,78,78.5"), 0.0);
+    // Hole: 40 and 42 each way, differing by at most 1; start and end may be swapped.
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38,38,78,78"), 40.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,79,79,37,37"), 42.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38,37.5,78,78.5"), 40.5);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38.01,38.01,77.99,77.99"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,36.99,36.99,79.01,79.01"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38,37.25,78,78.75"), 0.0);
+    // Centred within 1 mm each way.
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38.5,37.5,79.5,78.5"), 41.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,37.5,36.5,78.5,77.5"), 41.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,38.75,37.5,79.75,78.5"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,37.5,36.25,78.5,77.25"), 0.0);
+    // The mean is rounded to one decimal: 40.46 becomes 40.5.
+    EXPECT_EQ(FormatReal(Caliber("1,116,116", "1,37.77,37.77,78.23,78.23"), 2), "40.50");
+    // Element type, decoration count and decoration type must all be 1.
+    EXPECT_DOUBLE_EQ(Caliber("0,116,116", "1,37.5,37.5,78.5,78.5"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "2,37.5,37.5,78.5,78.5"), 0.0);
+    EXPECT_DOUBLE_EQ(Caliber("1,116,116", "1,37.5,37.5,78.5,78.5", "0,0,0,0,0"), 0.0);
+    EXPECT_TRUE(box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, NoSheetWritesNoFileAndLeavesAnExistingOneAlone)
+{
+    const std::string strOut = m_folder.File("USER.YLI");
+    EXPECT_EQ(m_doc.WriteVersion5File(strOut), 1);
+    EXPECT_FALSE(FileExists(strOut));
+    WriteWholeFile(strOut, "old");
+    EXPECT_EQ(m_doc.WriteVersion5File(strOut), 1);
+    EXPECT_EQ(ReadWholeFile(strOut), "old");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
+{
+    const std::string strIn = m_folder.File("USER.FDF");
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+
+    const std::string strOld = m_folder.File("old.YLI");
+    WriteWholeFile(strOld, "old");
+    ASSERT_EQ(::chmod(strOld.c_str(), 0640), 0);
+    ASSERT_EQ(m_doc.WriteVersion5File(strOld), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(strOld.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadWholeFile(strOld).rfind(kHeader, 0), 0u);
+
+    const mode_t nPreviousMask = ::umask(027);
+    const std::string strNew = m_folder.File("new.YLI");
+    const int nResult = m_doc.WriteVersion5File(strNew);
+    ::umask(nPreviousMask);
+    ASSERT_EQ(nResult, 1);
+    ASSERT_EQ(::stat(strNew.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    const std::string strLink = m_folder.File("link.YLI");
+    WriteWholeFile(m_folder.File("real.YLI"), "old");
+    ASSERT_EQ(::symlink("real.YLI", strLink.c_str()), 0);
+    ASSERT_EQ(m_doc.WriteVersion5File(strLink), 1);
+    ASSERT_EQ(::lstat(strLink.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadWholeFile(m_folder.File("real.YLI")), ReadWholeFile(strNew));
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF link.YLI new.YLI old.YLI real.YLI");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
+{
+    CTempFolder mount;
+    if (::mount("tmpfs", mount.Path().c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "mounting a small tmpfs is not permitted here";
+    struct SUnmount {
+        std::string strPath;
+        ~SUnmount() { ::umount2(strPath.c_str(), MNT_DETACH); }
+    } unmount{mount.Path()};
+
+    const std::string strIn = m_folder.File("USER.YLI");
+    const std::string strOut = mount.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    // About 25 KiB of output (the disk fills when the end is written out) and
+    // about 70 KiB (it fills while the sheets are written).
+    for (const int nSheets : {150, 400}) {
+        SCOPED_TRACE(nSheets);
+        std::string strLegacy;
+        for (int i = 0; i < nSheets; ++i)
+            strLegacy += "GroupName = Group " + std::to_string(i) + "\r\nSheetType = 0,1,0,0\r\nFixed = 1,10,10\r\n";
+        WriteWholeFile(strIn, strLegacy);
+        ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+        m_box.Clear();
+        EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strOut + " に書き込みができません"});
+        EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+        EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
+    }
+
+    // A small document still fits: the same target is then replaced.
+    m_box.Clear();
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    EXPECT_EQ(m_doc.WriteVersion5File(strOut), 1);
+    EXPECT_EQ(ReadWholeFile(strOut).rfind(kHeader, 0), 0u);
+    EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
+}
+
+TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
+{
+    const std::string strIn = m_folder.File("USER.FDF");
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    const std::string strOut = m_folder.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0555), 0);
+        const int nResult = m_doc.WriteVersion5File(strOut);
+        ::chmod(m_folder.Path().c_str(), 0755);
+        EXPECT_EQ(nResult, 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{strExpected});
+    } else {
+        // Root ignores permissions: a child without privileges does the writing.
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
+        const pid_t nChild = ::fork();
+        ASSERT_GE(nChild, 0);
+        if (nChild == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(77);
+            m_box.Clear();
+            const int nResult = m_doc.WriteVersion5File(strOut);
+            const bool bOk = nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
+            ::_exit(bOk ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        if (WEXITSTATUS(nStatus) == 77)
+            GTEST_SKIP() << "cannot drop privileges here";
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the writer did not fail with its message";
+    }
+    EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
+}
