@@ -11,19 +11,14 @@ using SheetEditTest = CModelTest;
 TEST_F(SheetEditTest, FirstAddingOperationDecidesTheLayoutKind)
 {
     CSheet sheet(0);
-    EXPECT_EQ(sheet.m_nSheetType, -1);
     EXPECT_EQ(sheet.AddFixed(7), 0);
     EXPECT_EQ(sheet.m_nSheetType, 1);
     EXPECT_EQ(sheet.AddFixed(8), 1);
     EXPECT_EQ(sheet.GetFixedList()[0]->m_nNo, 7);
-    EXPECT_EQ(sheet.GetFixedList()[1]->m_nNo, 8);
-    EXPECT_EQ(sheet.GetFixedList()[1]->m_nType, -1);
-
     EXPECT_EQ(sheet.AddFree(1), -99);
     EXPECT_EQ(sheet.AddSheetDeco(0), -99);
     EXPECT_EQ(Reported(), (Names{"CSheet::AddFree", "CSheet::AddSheetDeco"}));
-    EXPECT_TRUE(sheet.GetFreeList().empty());
-    EXPECT_TRUE(sheet.GetSheetDecoList().empty());
+    EXPECT_TRUE(sheet.GetFreeList().empty() && sheet.GetSheetDecoList().empty());
 
     CSheet preset(1);
     preset.m_nSheetType = 2;  // set by a reader
@@ -54,14 +49,17 @@ TEST_F(SheetEditTest, CreationFailuresShowTheMemoryMessageAndAddNothing)
     EXPECT_EQ(freeSheet.AddFree(1), -99);
     EXPECT_EQ(freeSheet.m_nSheetType, 2);
     EXPECT_TRUE(freeSheet.GetFreeList().empty());
-
     InjectAllocationFailure(0);
     EXPECT_EQ(freeSheet.AddSupportInfo(), -99);
-    EXPECT_EQ(freeSheet.GetSupportInfoNo(), 0);
+    EXPECT_EQ(freeSheet.AddSupportInfo(), 0);  // the injected failure happens once
+    InjectAllocationFailure(0);
+    EXPECT_EQ(freeSheet.AddGroupName(0, "A"), -99);
+    EXPECT_EQ(freeSheet.GetGroupNameNo(0), 0);
 
-    EXPECT_EQ(Reported(), Names(5, kMemoryMessage));
-    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 0);
-    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 0);
+    EXPECT_EQ(Reported(), Names(6, kMemoryMessage));
+    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet) + GetFailureCount(EFailureClass::FixedFree) +
+                  GetFailureCount(EFailureClass::SupportInfo),
+              0);
 }
 
 TEST_F(SheetEditTest, LookUpFailuresReportTwiceOnTheSheet)
@@ -71,59 +69,35 @@ TEST_F(SheetEditTest, LookUpFailuresReportTwiceOnTheSheet)
     fixedSheet.AddFixed(2);
     EXPECT_EQ(fixedSheet.SetFixedWidth(2, 50.0), -99);
     EXPECT_EQ(fixedSheet.SetFixedType(-1, 3), -99);
-    const std::vector<std::string> texts = m_box.Texts();
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[1].rfind("また", 0), 0u);  // one level above the look-up's report
-    EXPECT_EQ(Reported(),
-              (Names{"CSheet::GetFixed", "CSheet::SetFixedWidth", "CSheet::GetFixed", "CSheet::SetFixedType"}));
+    EXPECT_EQ(m_box.Texts()[1].rfind("また", 0), 0u);  // one level above the look-up's report
 
-    m_box.Clear();
     CSheet freeSheet(0);
     freeSheet.AddFree(1);
     EXPECT_EQ(freeSheet.SetFixedWidth(0, 50.0), -99);  // wrong layout kind
-    EXPECT_EQ(freeSheet.SetFreeDecoEndY(1, 0, 1.0), -99);
-    EXPECT_EQ(Reported(),
-              (Names{"CSheet::GetFixed", "CSheet::SetFixedWidth", "CSheet::GetFree", "CSheet::SetFreeDecoEndY"}));
 
-    m_box.Clear();
     CSheet undecided(0);
     EXPECT_EQ(undecided.SetSheetDecoStartX(0, 1.0), -99);  // kind check only, no look-up
     EXPECT_EQ(undecided.m_nSheetType, -1);
     undecided.AddSheetDeco(1);
     EXPECT_EQ(undecided.SetSheetDecoEndY(1, 1.0), -99);
-    EXPECT_EQ(Reported(), (Names{"CSheet::SetSheetDecoStartX", "CSheet::GetDeco", "CSheet::SetSheetDecoEndY"}));
-    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 11);
+    EXPECT_EQ(Reported(), (Names{"CSheet::GetFixed", "CSheet::SetFixedWidth", "CSheet::GetFixed",
+                                 "CSheet::SetFixedType", "CSheet::GetFixed", "CSheet::SetFixedWidth",
+                                 "CSheet::SetSheetDecoStartX", "CSheet::GetDeco", "CSheet::SetSheetDecoEndY"}));
     EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 0);
 }
 
 TEST_F(SheetEditTest, ForwardedElementFailuresReportOnlyOnTheElement)
 {
     CSheet sheet(0);
-    sheet.AddFixed(1);
-    EXPECT_EQ(sheet.AddFixedHorPos(0, -1.0), -99);
-    EXPECT_EQ(sheet.SetFixedDecoStartX(0, 3, 1.0), -99);
-    EXPECT_EQ(Reported(),
-              (Names{"CFixedFree::AddHorPos", "CFixedFree::DeleteDeco", "CFixedFree::SetDecoStartX"}));
-    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 0);
-
-    EXPECT_EQ(sheet.AddFixedHorPos(0, 10.0), 0);
-    EXPECT_EQ(sheet.AddFixedVerPos(0, 20.0), 0);
-    EXPECT_EQ(sheet.AddFixedDeco(0, 1), 0);
-    EXPECT_EQ(sheet.SetFixedDecoEndX(0, 0, 5.0), 0);
-    EXPECT_EQ(sheet.GetFixedDecoEndX(0, 0), 5.0);
-}
-
-TEST_F(SheetEditTest, FreeElementHasOnePositionPerAxis)
-{
-    CSheet sheet(1);
     sheet.AddFree(1);
-    EXPECT_EQ(sheet.SetFreeHorPos(0, 12.5), 0);
-    EXPECT_EQ(sheet.SetFreeHorPos(0, 20.0), 0);
-    EXPECT_EQ(sheet.SetFreeVerPos(0, 7.0), 0);
+    EXPECT_EQ(sheet.SetFreeHorPos(0, 12.5), 0);  // adds the one position
+    EXPECT_EQ(sheet.SetFreeHorPos(0, 20.0), 0);  // replaces it
     EXPECT_EQ(sheet.GetFreeList()[0]->m_arHorPos, (std::vector<double>{20.0}));
-    EXPECT_EQ(sheet.GetFreeList()[0]->m_arVerPos, (std::vector<double>{7.0}));
-    EXPECT_EQ(sheet.SetFreeHorPos(0, -1.0), -99);
-    EXPECT_EQ(Reported(), (Names{"CFixedFree::SetHorPos"}));
+    EXPECT_EQ(sheet.SetFreeVerPos(0, -1.0), -99);
+    EXPECT_EQ(sheet.SetFreeDecoStartX(0, 3, 1.0), -99);
+    EXPECT_EQ(Reported(),
+              (Names{"CFixedFree::AddVerPos", "CFixedFree::DeleteDeco", "CFixedFree::SetDecoStartX"}));
+    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 0);
 }
 
 TEST_F(SheetEditTest, SupportRecordOperationsCheckTheIndex)
@@ -131,40 +105,30 @@ TEST_F(SheetEditTest, SupportRecordOperationsCheckTheIndex)
     CSheet sheet(0);
     EXPECT_EQ(sheet.AddSupportInfo(), 0);
     EXPECT_EQ(sheet.SetToviType(0, 4), 0);
-    EXPECT_EQ(sheet.SetToviVersion(0, "3.00"), 0);
     EXPECT_EQ(sheet.GetSupportList()[0]->m_nToviType, 4);
-    EXPECT_EQ(sheet.GetSupportList()[0]->m_strToviVersion, "3.00");
+    EXPECT_EQ(sheet.AddGroupName(0, "A4"), 0);
+    EXPECT_EQ(sheet.AddGroupName(0, "A4"), -99);  // no message
+    EXPECT_TRUE(m_box.Shown().empty());
 
     EXPECT_EQ(sheet.SetToviType(1, 4), -99);
     EXPECT_EQ(sheet.SetToviType(-1, 4), -99);
-    EXPECT_EQ(sheet.SetToviVersion(1, "x"), -99);
-    EXPECT_EQ(Reported(), (Names{"CSheet::SetToviType", "CSheet::SetToviType", "CSheet::SetToviVersion"}));
-
-    m_box.Clear();
-    EXPECT_EQ(sheet.AddGroupName(0, "A4"), 0);
-    EXPECT_EQ(sheet.AddGroupName(0, "A4"), -99);
-    EXPECT_TRUE(m_box.Shown().empty());
     EXPECT_EQ(sheet.AddGroupName(1, "A4"), -99);
-    EXPECT_EQ(Reported(), (Names{"CSheet::AddGroupName"}));
+    EXPECT_EQ(Reported(), (Names{"CSheet::SetToviType", "CSheet::SetToviType", "CSheet::AddGroupName"}));
 }
 
 TEST_F(SheetEditTest, FreeReleasesEveryListAndTheCurrentElement)
 {
     CSheet sheet(1);
     sheet.ParseFixed("1,90,55");
-    sheet.ParseFixed("1,90,55");
-    sheet.m_nSheetType = 0;  // a later kind change leaves the fixed elements in place
+    sheet.m_nSheetType = 0;  // a later kind change leaves the fixed element in place
     sheet.AddSheetDeco(1);
     sheet.AddSupportInfo();
     sheet.AddGroupName(0, "A");
 
     EXPECT_EQ(sheet.Free(), 0);
-    EXPECT_TRUE(sheet.GetFixedList().empty());
-    EXPECT_TRUE(sheet.GetFreeList().empty());
-    EXPECT_TRUE(sheet.GetSheetDecoList().empty());
-    EXPECT_TRUE(sheet.GetSupportList().empty());
+    EXPECT_TRUE(sheet.GetFixedList().empty() && sheet.GetSheetDecoList().empty() && sheet.GetSupportList().empty());
     EXPECT_EQ(sheet.GetCurElement(), nullptr);
-    sheet.ParseFixedHorzPos("1,2");  // no current element left to write into
+    sheet.ParseFixedHorzPos("1,2");  // no released element to write into
     EXPECT_TRUE(m_box.Shown().empty());
 }
 
@@ -178,7 +142,6 @@ TEST_F(SheetEditTest, FreeStopsWhenAnElementCannotBeReleased)
 
     EXPECT_EQ(sheet.Free(), -99);
     EXPECT_EQ(Reported(), (Names{"CFixedFree::Free"}));
-    EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 0);
     ASSERT_EQ(sheet.GetFixedList().size(), 1u);  // the released first element left the list
     EXPECT_EQ(sheet.GetFixedList()[0]->m_nNo, 2);
     EXPECT_EQ(sheet.GetSupportInfoNo(), 1);  // not reached
