@@ -58,7 +58,9 @@ TEST_F(LegacyReaderTest, OpenFailureShowsItsMessageAndKeepsTheSheets)
 
     EXPECT_EQ(m_doc.GetSheet(-1), nullptr);
     EXPECT_EQ(m_doc.GetSheet(1), nullptr);
-    EXPECT_NE(m_doc.GetSheet(0), nullptr);
+    // A file that opens replaces the sheets, even with none.
+    EXPECT_EQ(Read("empty.FDF", ";\r\n\r\n"), 1);
+    EXPECT_EQ(m_doc.GetSheetNum(), 0);
 }
 
 TEST_F(LegacyReaderTest, VersionIsChosenByTheLastThreeCharactersOfThePath)
@@ -105,19 +107,15 @@ TEST_F(LegacyReaderTest, Version2SheetsTheirSupportRecordsAndTenthsOfAMillimetre
         "FreeDecoEndY = 33\r\n"
         "GROUPNAME=Second\r\n";
     ASSERT_EQ(Read("USER.FDF", strFile), 1);
-    EXPECT_TRUE(m_box.Texts().empty());
     ASSERT_EQ(m_doc.GetSheetNum(), 2);
 
     CSheet& first = *m_doc.GetSheet(0);
-    EXPECT_EQ(first.m_bVersion34, 0);
     EXPECT_EQ(first.GetSheetName(), "\x95\x5C\x8E\x86");
-    EXPECT_EQ(first.m_nSheetType, 2);
     EXPECT_EQ(first.m_nSheetIndex, 7);
     EXPECT_DOUBLE_EQ(first.m_dSheetWidth, 210.0);
     EXPECT_DOUBLE_EQ(first.m_dSheetHeight, 0.0);
     EXPECT_EQ(first.m_nSheetOrientation, 1);
     ASSERT_EQ(first.GetElementNo(), 1);
-    EXPECT_EQ(first.GetFreeType(0), 0);
     EXPECT_DOUBLE_EQ(first.GetFreeWidth(0), 45.5);
     EXPECT_DOUBLE_EQ(first.GetFreeHorPos(0), 12.0);  // the second "FreeHorPos" replaces the first
     EXPECT_DOUBLE_EQ(first.GetFreeVerPos(0), 5.0);
@@ -178,6 +176,8 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
     // blank-free tail; trailing blanks stay, leading blanks and tabs go.
     const std::string strFile =
         "ID = 4.0\r\n"
+        "CompanyName = before any sheet\r\n"
+        "Fixed = 1,10,10\r\n"
         "GroupName =\t \x95\x5C\x8E\x86  \r\n"
         "CompanyName = \x83\x41\x83\x4E\r\n"
         "ProductName = Label \x95\x5C\r\n"
@@ -191,9 +191,9 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
         "FixedHorzPos = 10.5,20,,30\r\n"
         "FixedHorPos = 99\r\n"
         "FixedDeco = 1,0,0,10\r\n"
-        "FixedDeco = 2,1,1,2,2\r\n";
+        "Free = 2,10,20\r\n"
+        "FixedDeco = 2,1,1,2,2\r\n";  // decorates the free element
     ASSERT_EQ(Read("USER.YLI", strFile), 1);
-    EXPECT_TRUE(m_box.Texts().empty());
     ASSERT_EQ(m_doc.GetSheetNum(), 1);
     CSheet& sheet = *m_doc.GetSheet(0);
     EXPECT_EQ(sheet.m_bVersion34, 1);
@@ -201,55 +201,14 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
     EXPECT_EQ(sheet.GetCompanyName(), "\x83\x41\x83\x4E");
     EXPECT_EQ(sheet.GetProductName(), "Label \x95\x5C");
     EXPECT_EQ(sheet.GetSheetUse(), "use  ");
-    EXPECT_EQ(sheet.GetSheetSurfaces(), "1");
     EXPECT_EQ(sheet.GetSheetSizeText(), "210,297 ");
     EXPECT_DOUBLE_EQ(sheet.m_dSheetWidth, -1.0);
     EXPECT_EQ(sheet.GetSupportInfoNo(), 0);
-    EXPECT_EQ(sheet.m_nSheetClass, 3);
     EXPECT_EQ(sheet.m_nSheetType, 1);
     ASSERT_EQ(sheet.GetElementNo(), 1);
-    EXPECT_DOUBLE_EQ(sheet.GetFixedWidth(0), 90.5);
-    ASSERT_EQ(sheet.GetFixedHorNum(0), 4);
-    EXPECT_DOUBLE_EQ(sheet.GetFixedHorPos(0, 2), 0.0);
-    EXPECT_DOUBLE_EQ(sheet.GetFixedHorPos(0, 3), 30.0);
-    EXPECT_EQ(sheet.GetFixedDecoNo(0), 2);
-    EXPECT_TRUE(m_box.Texts().empty());
-}
-
-TEST_F(LegacyReaderTest, Version34LinesBeforeTheFirstGroupNameAndAfterAFreeElement)
-{
-    const std::string strFile =
-        "Fixed = 1,10,10\r\n"
-        "CompanyName = lost\r\n"
-        "GroupName = A\r\n"
-        "FixedDeco = 1,0,0,1,1\r\n"  // no element of this sheet yet: nothing
-        "SheetType = 0,2,0,0\r\n"
-        "Free = 2,10,20\r\n"
-        "FixedDeco = 5,1,2,3,4\r\n"  // decorates the free element
-        "FreePos = 1,2\r\n";
-    ASSERT_EQ(Read("USER.YLI", strFile), 1);
-    ASSERT_EQ(m_doc.GetSheetNum(), 1);
-    CSheet& sheet = *m_doc.GetSheet(0);
-    EXPECT_EQ(sheet.GetCompanyName(), "");
-    EXPECT_TRUE(sheet.GetFixedList().empty());
-    ASSERT_EQ(sheet.GetElementNo(), 1);
-    EXPECT_EQ(sheet.GetFreeDecoNo(0), 1);
-    EXPECT_EQ(sheet.GetFreeDecoType(0, 0), 5);
-    EXPECT_DOUBLE_EQ(sheet.GetFreeVerPos(0), 2.0);
-    EXPECT_TRUE(m_box.Texts().empty());
-}
-
-TEST_F(LegacyReaderTest, EmptyAndCommentOnlyFilesGiveNoSheetAndRereadingReplacesSheets)
-{
-    ASSERT_EQ(Read("a.FDF", "GroupName = A\r\nGroupName = B\r\n"), 1);
-    EXPECT_EQ(m_doc.GetSheetNum(), 2);
-    EXPECT_EQ(Read("b.FDF", ""), 1);
-    EXPECT_EQ(m_doc.GetSheetNum(), 0);
-    EXPECT_EQ(Read("c.YLI", ";=====\r\n\r\n   \r\n; GroupName = X\r\nID = 5.0"), 1);
-    EXPECT_EQ(m_doc.GetSheetNum(), 0);
-    // The last line needs no line end.
-    EXPECT_EQ(Read("d.YLI", "GroupName = Last"), 1);
-    ASSERT_EQ(m_doc.GetSheetNum(), 1);
-    EXPECT_EQ(m_doc.GetSheet(0)->GetGroupNameText(), "Last");
+    EXPECT_EQ(sheet.GetFixedHorNum(0), 4);
+    EXPECT_EQ(sheet.GetFixedDecoNo(0), 1);
+    ASSERT_EQ(sheet.GetFreeList().size(), 1u);
+    EXPECT_EQ(sheet.GetFreeList()[0]->GetDecoCount(), 1);
     EXPECT_TRUE(m_box.Texts().empty());
 }
