@@ -18,6 +18,6 @@ int RunBatchConvert(const std::string& strLegacy, const std::string& strOutput)
     }
     if (doc.WriteVersion5File(strOutput) == 0)
         return 1;
-    ShowMessageBox(strOutput + "に出力しました");
+    // Silent on success, as scripts expect: the exit status says it.
     return 0;
 }

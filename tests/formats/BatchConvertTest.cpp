@@ -40,7 +40,7 @@ TEST(BatchConvertTest, ExitStatusesAndMessagesOnStandardError)
     const std::string strOut = folder.File("USER.YLI");
     EXPECT_EQ(RunCapturingStderr(folder, TestDataPath("card_v2.FDF"), strOut, strStderr), 0);
     EXPECT_EQ(ReadWholeFile(strOut), ReadWholeFile(TestDataPath("card_v5.YLI")));
-    EXPECT_EQ(strStderr, strOut + "に出力しました\n");
+    EXPECT_EQ(strStderr, "");
 
     const std::string strMissing = folder.File("missing.FDF");
     EXPECT_EQ(RunCapturingStderr(folder, strMissing, folder.File("a.YLI"), strStderr), 1);
