@@ -10,7 +10,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <dirent.h>
+#include <linux/openat2.h>
 #include <sys/resource.h>
+#include <sys/statfs.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,10 +88,15 @@ std::vector<std::string_view> SplitFields(std::string_view strLine)
     return arFields;
 }
 
+// Largest record getdents64 returns: header, a 255-byte name, NUL, padding.
+constexpr size_t kMaxDirentRecord = (offsetof(dirent64, d_name) + 256 + 7) / 8 * 8;
+
 // Reads directory entries with getdents64 and calls fn(name, d_type) for
-// each. false when the folder cannot be read.
+// each. bShortReadIsEnd: the file system fills the buffer whenever entries
+// remain, so a read that leaves room for another record was the last one
+// (saves one system call per folder). false when the folder cannot be read.
 template <typename Fn>
-bool ForEachRawEntry(int nFd, std::vector<char>& arBuffer, Fn fn)
+bool ForEachRawEntry(int nFd, std::vector<char>& arBuffer, bool bShortReadIsEnd, Fn fn)
 {
     if (arBuffer.size() < 65536)
         arBuffer.resize(65536);
@@ -113,19 +121,46 @@ bool ForEachRawEntry(int nFd, std::vector<char>& arBuffer, Fn fn)
                 return false;
             nPos += nRecLen;
         }
+        if (bShortReadIsEnd && static_cast<size_t>(nRead) + kMaxDirentRecord <= arBuffer.size())
+            return true;
     }
 }
 
-bool IsFolderAt(int nFd, const char* pName, unsigned char nType, bool bFollowLinks)
+// True for a folder entry (a symbolic link is never one).
+bool IsFolderAt(int nFd, const char* pName, unsigned char nType)
 {
-    if (nType == DT_DIR)
-        return true;
-    if (nType != DT_UNKNOWN && !(bFollowLinks && nType == DT_LNK))
-        return false;
+    if (nType != DT_UNKNOWN)
+        return nType == DT_DIR;
     struct stat st;
-    if (::fstatat(nFd, pName, &st, bFollowLinks ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
+    return ::fstatat(nFd, pName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Local file systems whose directory reading fills the caller's buffer
+// while entries remain (ext2/3/4, XFS, Btrfs, F2FS, tmpfs, overlay).
+bool FillsDirectoryBuffer(int nFd)
+{
+    struct statfs info;
+    if (::fstatfs(nFd, &info) != 0)
         return false;
-    return S_ISDIR(st.st_mode);
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0xEF53UL:      // ext2, ext3, ext4
+    case 0x58465342UL:  // XFS
+    case 0x9123683EUL:  // Btrfs
+    case 0xF2F52010UL:  // F2FS
+    case 0x01021994UL:  // tmpfs
+    case 0x794C7630UL:  // overlay
+        return true;
+    default:
+        return false;
+    }
+}
+
+int OpenAt2NoCrossing(int nParent, const char* pName)
+{
+    struct open_how how = {};
+    how.flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_XDEV | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    return static_cast<int>(::syscall(SYS_openat2, nParent, pName, &how, sizeof how));
 }
 
 // True for an entry that is, or links to, anything but a folder.
@@ -182,6 +217,11 @@ CPosixFileSystem::CPosixFileSystem(std::vector<std::string> arRoots) : m_arRoots
         limit.rlim_cur = limit.rlim_max;
         ::setrlimit(RLIMIT_NOFILE, &limit);
     }
+    // openat2 is missing on kernels before 5.6 and may be filtered out.
+    const int nProbe = OpenAt2NoCrossing(AT_FDCWD, "/");
+    m_bOpenAt2 = nProbe >= 0;
+    if (nProbe >= 0)
+        ::close(nProbe);
 }
 
 CPosixFileSystem::~CPosixFileSystem() = default;
@@ -240,12 +280,18 @@ int CPosixFileSystem::OpenRoot(const std::string& strRoot)
         return -1;
     }
     m_nRootDevice = st.st_dev;
+    m_bShortReadIsEnd = FillsDirectoryBuffer(nFd);
     return nFd;
 }
 
 int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 {
     m_strName.assign(strName);
+    if (m_bOpenAt2) {
+        // One system call refuses both a symbolic link and a mount point.
+        const int nFd = OpenAt2NoCrossing(nParent, m_strName.c_str());
+        return nFd < 0 ? -1 : nFd;
+    }
     int nFd = ::openat(nParent, m_strName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (nFd < 0)
         return -1;
@@ -260,8 +306,8 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 bool CPosixFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
 {
     entries.Clear();
-    bool bRead = ForEachRawEntry(nFolder, m_arBuffer, [&](std::string_view strName, unsigned char nType) {
-        entries.Add(strName, IsFolderAt(nFolder, strName.data(), nType, false));
+    bool bRead = ForEachRawEntry(nFolder, m_arBuffer, m_bShortReadIsEnd, [&](std::string_view strName, unsigned char nType) {
+        entries.Add(strName, IsFolderAt(nFolder, strName.data(), nType));
     });
     if (!bRead)
         entries.Clear();
@@ -291,7 +337,7 @@ bool CPosixFileSystem::FindFile(const std::string& strPath, std::string& strFoun
         return false;
     std::string strMatch;
     bool bFound = false;
-    ForEachRawEntry(nFd, m_arBuffer, [&](std::string_view strName, unsigned char nType) {
+    ForEachRawEntry(nFd, m_arBuffer, false, [&](std::string_view strName, unsigned char nType) {
         if (EqualNoCaseAscii(strName, strBase) && IsExistingFileAt(nFd, strName.data(), nType)) {
             strMatch.assign(strName);
             bFound = true;

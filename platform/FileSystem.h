@@ -115,6 +115,8 @@ public:
 private:
     std::vector<std::string> m_arRoots;
     std::uint64_t m_nRootDevice = 0;  ///< file system of the root being walked
+    bool m_bShortReadIsEnd = false;   ///< see FillsDirectoryBuffer
+    bool m_bOpenAt2 = false;          ///< openat2 can refuse mount points itself
     std::string m_strName;            ///< NUL-terminated copy of a subfolder name
     std::vector<char> m_arBuffer;     ///< raw directory entries
 };

@@ -1,0 +1,219 @@
+// The progress and confirm dialogs, and the console front end's protocol.
+
+#include "ScriptedPlatform.h"
+
+#include "app/ConfirmDlg.h"
+#include "app/ProgressDlg.h"
+#include "platform/ConsoleFrontEnd.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <unistd.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(ProgressDlgTest, PercentTextTakesAllButExactlyHundredModuloHundred)
+{
+    CScriptedDialogs dialogs;
+    CProgressDlg dlg(dialogs.CreateProgressView());
+    EXPECT_EQ(dlg.m_nCaptionID, 104);
+    ASSERT_TRUE(dlg.Create());
+    dlg.SetRange(0, 100);
+    for (const auto& [nPos, strText] : std::vector<std::pair<int, std::string>>{
+             {1, "1%"}, {99, "99%"}, {100, "100%"}, {101, "1%"}, {250, "50%"}, {0, "0%"}}) {
+        dlg.UpdatePercent(nPos);
+        EXPECT_EQ(dlg.GetPercentText(), strText) << nPos;
+    }
+    // Rewritten only when it changes.
+    const size_t nWrites = dialogs.m_progress.arPercent.size();
+    dlg.UpdatePercent(200);
+    dlg.UpdatePercent(300);
+    EXPECT_EQ(dialogs.m_progress.arPercent.size(), nWrites);
+    // Extreme bounds neither overflow nor divide by zero.
+    dlg.SetRange(5, 5);
+    dlg.UpdatePercent(INT_MAX);
+    EXPECT_EQ(dlg.GetPercentText(), "0%");
+    dlg.SetRange(INT_MIN, INT_MAX);
+    dlg.UpdatePercent(INT_MAX);
+    EXPECT_EQ(dlg.GetPercentText(), "100%");
+}
+
+TEST(ProgressDlgTest, StepItWrapsToTheLowerBoundAndCancelOnlyRaisesTheFlag)
+{
+    CScriptedDialogs dialogs;
+    CProgressDlg dlg(dialogs.CreateProgressView());
+    ASSERT_TRUE(dlg.Create());
+    dlg.SetStep(1);
+    dlg.SetRange(0, 100);
+    EXPECT_EQ(dlg.StepIt(), 0);
+    EXPECT_EQ(dlg.GetPercentText(), "1%");
+    for (int i = 1; i < 100; ++i)
+        dlg.StepIt();
+    EXPECT_EQ(dlg.GetPercentText(), "100%");
+    EXPECT_EQ(dlg.StepIt(), 100);
+    EXPECT_EQ(dlg.GetPos(), 0);
+    EXPECT_EQ(dlg.GetPercentText(), "1%");
+
+    dlg.OnOK();
+    EXPECT_EQ(dlg.CheckCancelButton(), 0);
+    dlg.OnCancel();
+    dlg.OnCancel();
+    EXPECT_EQ(dlg.CheckCancelButton(), 1);
+    EXPECT_EQ(dlg.CheckCancelButton(), 1) << "reading the flag does not clear it";
+}
+
+TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
+{
+    CScriptedFileSystem fileSystem;
+    fileSystem.AddFile("/d/NOTES.TXT");
+    fileSystem.AddFile("/d/user.yli");
+    fileSystem.AddFile("/d/Other.fdf");
+    CScriptedDialogs dialogs;
+    CScriptedMessageBox box;
+
+    CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
+    EXPECT_EQ(dlg.GetTitle(), "確認");
+    dialogs.Confirm({SConfirmAction::kOK, "/d/missing.yli"});
+    dialogs.Confirm({SConfirmAction::kOK, "/d/NOTES.TXT"});
+    dialogs.Confirm({SConfirmAction::kOK, std::nullopt});  // the refused text is still in the field
+    dialogs.Confirm({SConfirmAction::kOK, "/d/user.yli"});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(box.Texts(), (Texts{"指定したﾌｧｲﾙが存在しません。", "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。",
+                                  "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。"}));
+    EXPECT_EQ(dlg.m_strPath, "/d/user.yli");
+
+    // The file button: Cancel changes nothing, OK puts the choice in the field.
+    CConfirmDlg manual(fileSystem, dialogs, "", 1);
+    EXPECT_EQ(manual.GetTitle(), "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定");
+    dialogs.AnswerFile(std::nullopt);
+    dialogs.AnswerFile("/d/Other.fdf");
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});
+    dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    EXPECT_EQ(manual.DoModal(), IDOK);
+    EXPECT_EQ(manual.m_strPath, "/d/Other.fdf");
+    EXPECT_EQ(dialogs.m_arFileDialogs.back().strTitle, "Tovi２～４のユーザシート情報ファイルを指定してください");
+    EXPECT_EQ(dialogs.m_arFileDialogs.back().strInitialFolder, "");
+
+    dialogs.Confirm({SConfirmAction::kCancel, std::nullopt});
+    EXPECT_EQ(manual.DoModal(), IDCANCEL);
+}
+
+/// The console front end fed from a pipe, its standard output captured.
+class ConsoleTest : public ::testing::Test {
+protected:
+    ConsoleTest()
+    {
+        EXPECT_EQ(::pipe(m_arIn), 0);
+        EXPECT_EQ(::pipe(m_arOut), 0);
+    }
+    ~ConsoleTest() override
+    {
+        for (int nFd : {m_arIn[0], m_arIn[1], m_arOut[0], m_arOut[1]})
+            if (nFd >= 0)
+                ::close(nFd);
+    }
+    /// Feeds the whole input, then end of input.
+    void Input(const std::string& strText)
+    {
+        EXPECT_EQ(::write(m_arIn[1], strText.data(), strText.size()), static_cast<ssize_t>(strText.size()));
+        ::close(m_arIn[1]);
+        m_arIn[1] = -1;
+    }
+    std::string Output()
+    {
+        ::close(m_arOut[1]);
+        m_arOut[1] = -1;
+        std::string strOut;
+        char buffer[4096];
+        ssize_t nRead;
+        while ((nRead = ::read(m_arOut[0], buffer, sizeof buffer)) > 0)
+            strOut.append(buffer, static_cast<size_t>(nRead));
+        return strOut;
+    }
+
+    int m_arIn[2] = {-1, -1};
+    int m_arOut[2] = {-1, -1};
+    CScriptedFileSystem m_fs;
+};
+
+TEST_F(ConsoleTest, QuestionsReadYesNoAndEndOfInputIsNo)
+{
+    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    Input("maybe\n YES \nn\n");
+    EXPECT_EQ(console.Show("a\nb", EMsgButtons::Ok), IDOK);
+    EXPECT_EQ(console.Show("q1", EMsgButtons::YesNo), IDYES);
+    EXPECT_EQ(console.Show("q2", EMsgButtons::YesNo), IDNO);
+    EXPECT_EQ(console.Show("q3", EMsgButtons::YesNo), IDNO);
+    EXPECT_EQ(Output(), "a\nb\nq1\n[y/n] [y/n] q2\n[y/n] q3\n[y/n] ");
+}
+
+TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
+{
+    m_fs.AddFile("/start/sub/user.yli");
+    m_fs.AddFolder("/out");
+    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    Input("nothing.yli\nsub/USER.YLI\n/out\n/out/new.yli\n\n");
+
+    SFileDialogSpec open;
+    open.nFlags = kFileMustExist;
+    open.strFilter = "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||";
+    std::string strPath;
+    EXPECT_TRUE(console.ShowFileDialog(open, strPath));
+    EXPECT_EQ(strPath, "/start/sub/USER.YLI");
+
+    SFileDialogSpec save;
+    save.bOpen = false;
+    save.strDefaultName = "USER.YLI";
+    save.strTitle = "保存先";
+    save.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
+    EXPECT_TRUE(console.ShowFileDialog(save, strPath));
+    EXPECT_EQ(strPath, "/out/USER.YLI");
+    EXPECT_TRUE(console.ShowFileDialog(save, strPath));
+    EXPECT_EQ(strPath, "/out/new.yli");
+    EXPECT_FALSE(console.ShowFileDialog(save, strPath)) << "an empty line is Cancel";
+    EXPECT_FALSE(console.ShowFileDialog(open, strPath)) << "end of input is Cancel";
+    EXPECT_EQ(Output(),
+              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> nothing.yli\nファイルが見つかりません。\n> "
+              "保存先\nTovi5形式(USER.YLI)\n> "
+              "保存先\nTovi5形式(USER.YLI)\n> "
+              "保存先\nTovi5形式(USER.YLI)\n> "
+              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> ");
+}
+
+TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
+{
+    m_fs.AddFile("/d/User.YLI");
+    m_fs.AddFile("/d/notes.txt");
+    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CMessageBoxScope boxes(&console);
+    CScriptedDialogs dialogs;
+    Input("/d/notes.txt\n\n/d/User.YLI\n");
+
+    CConfirmDlg dlg(m_fs, console, "/d/x.yli", 0);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strPath, "/d/User.YLI");
+    CConfirmDlg again(m_fs, console, "/d/User.YLI", 1);
+    EXPECT_EQ(again.DoModal(), IDCANCEL) << "end of input is Cancel";
+    const std::string strHead = "以下のファイルをTovi５用に変換します\n";
+    EXPECT_EQ(Output(), "確認\n" + strHead + "/d/x.yli\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
+                            "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
+                            "確認\n" + strHead + "/d/notes.txt\n> " +
+                            "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
+}
+
+TEST(ConsoleLineTest, FitToColumnsCountsWideCharactersAndHidesControls)
+{
+    EXPECT_EQ(FitToColumns("abcdef", 4), "abcd");
+    EXPECT_EQ(FitToColumns("検索しています", 5), "検索");
+    EXPECT_EQ(FitToColumns("ｷｬﾝｾﾙ", 3), "ｷｬﾝ");
+    EXPECT_EQ(FitToColumns("a\nb\x1b[2J", 10), "a?b?[2J");
+    EXPECT_EQ(FitToColumns("x\xff\xe3\x81y", 10), "x???y") << "bytes that are not UTF-8";
+    EXPECT_EQ(FitToColumns("abc", 0), "");
+}
+
+}  // namespace

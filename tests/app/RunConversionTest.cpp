@@ -1,0 +1,284 @@
+#include "ScriptedPlatform.h"
+
+#include "app/ConverterApp.h"
+#include "platform/MessageBox.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const char* const kExiting = "終了します";
+
+class RunConversionTest : public ::testing::Test {
+protected:
+    RunConversionTest() : m_app(m_fs, m_dialogs, MakeRecordingDoc(m_doc)) { m_fs.SetRoots({"/C", "/D", "/E"}); }
+
+    /// Runs the whole program; checks it ends as every run must.
+    void Run()
+    {
+        EXPECT_FALSE(m_app.RunConversion());
+        EXPECT_EQ(m_fs.m_nOpenHandles, 0) << "every folder opened is closed again";
+        EXPECT_EQ(m_fs.m_strCurrent, "/start");
+        EXPECT_TRUE(m_dialogs.m_progress.bDestroyed);
+    }
+
+    CScriptedFileSystem m_fs;
+    CScriptedDialogs m_dialogs;
+    SDocLog m_doc;
+    CScriptedMessageBox m_box;
+    CConverterApp m_app;
+};
+
+TEST_F(RunConversionTest, BothFoundOnFirstRootLeavesLaterRootsUnwalked)
+{
+    m_fs.AddFile("/C/Tools/Old/TOVI3.EXE");
+    m_fs.AddFile("/C/Tools/Old/user.yli");
+    m_fs.AddFile("/C/Label5/Tovi5.exe");
+    m_fs.AddFile("/D/Other/Tovi4.exe");
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C"}));
+    EXPECT_EQ(m_dialogs.m_progress.arTitles.back(), "検索しています");
+    EXPECT_EQ(m_dialogs.m_arConfirmTitles, (Texts{"確認"}));
+    // The canonical name is shown; the file read is the entry matching it.
+    EXPECT_EQ(m_dialogs.m_arConfirmFields, (Texts{"/C/Tools/Old/User.YLI"}));
+    EXPECT_EQ(m_doc.arRead, (Texts{"/C/Tools/Old/user.yli"}));
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/C/Label5/USER.YLI"}));
+    EXPECT_EQ(m_box.Texts(), (Texts{"/C/Label5/USER.YLIに出力しました"}));
+    EXPECT_EQ(m_app.GetExitCode(), 0);
+    EXPECT_TRUE(m_dialogs.m_arFileDialogs.empty());
+}
+
+TEST_F(RunConversionTest, OldInstallationOnOneRootNewOnALaterOne)
+{
+    m_fs.AddFile("/C/Old/Tovipri.exe");
+    m_fs.AddFile("/C/Old/User.FDF");
+    m_fs.AddFile("/D/Old2/Tovi3.exe");
+    m_fs.AddFile("/D/Old2/User.YLI");
+    m_fs.AddFile("/E/New/Tovi5.exe");
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/D", "/E"}));
+    EXPECT_EQ(m_doc.arRead, (Texts{"/C/Old/User.FDF"}));
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/E/New/USER.YLI"}));
+}
+
+TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
+{
+    m_fs.AddFile("/C/New/Tovi5.exe");
+    m_fs.AddFile("/X/sheets.yli");
+
+    // No: the run ends.
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", kExiting}));
+    EXPECT_EQ(m_app.GetExitCode(), 1);
+
+    // Yes, then Cancel in the open dialog.
+    m_box.Clear();
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile(std::nullopt);
+    Run();
+    EXPECT_EQ(m_box.Texts().back(), kExiting);
+    const SFileDialogSpec& spec = m_dialogs.m_arFileDialogs.back();
+    EXPECT_TRUE(spec.bOpen);
+    EXPECT_EQ(spec.strFilter, "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
+    EXPECT_EQ(spec.strTitle, "");
+    EXPECT_EQ(spec.nFlags, unsigned{kFileMustExist | kFileHideReadOnly});
+
+    // A file with the wrong extension: its own message, no "終了します" after it.
+    m_box.Clear();
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile("/X/NOTES.TXT");
+    Run();
+    EXPECT_EQ(m_box.Texts().back(), "指定ファイル /X/NOTES.TXT はユーザシート情報ファイルでありません。終了します");
+    EXPECT_EQ(m_box.Texts().size(), 2u);
+
+    // The chosen file's name is replaced by the canonical one, which is missing.
+    m_box.Clear();
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile("/X/sheets.yli");
+    Run();
+    EXPECT_EQ(m_box.Texts().back(), "ユーザシートの情報がありません。終了します");
+    EXPECT_TRUE(m_doc.arRead.empty());
+
+    // Now the canonical file exists (in another case): it is confirmed and read.
+    m_fs.AddFile("/X/USER.yli");
+    m_box.Clear();
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile("/X/sheets.yli");
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_dialogs.m_arConfirmFields, (Texts{"/X/User.YLI"}));
+    EXPECT_EQ(m_doc.arRead, (Texts{"/X/USER.yli"}));
+    EXPECT_EQ(m_box.Texts().back(), "/C/New/USER.YLIに出力しました");
+    EXPECT_EQ(m_app.GetExitCode(), 0);
+}
+
+TEST_F(RunConversionTest, NewMissingAsksThenSavesIntoTheChosenFolder)
+{
+    m_fs.AddFile("/C/Old/Tovi4.exe");
+    m_fs.AddFile("/C/Old/User.YLI");
+    m_fs.AddFolder("/E/NEW");
+
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{"Tovi５がインストールされていません\nフォルダを指定しますか？", kExiting}));
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/D", "/E"}));
+
+    m_box.Clear();
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile("/E/NEW/OTHER.YLI");
+    Run();
+    const SFileDialogSpec& spec = m_dialogs.m_arFileDialogs.back();
+    EXPECT_FALSE(spec.bOpen);
+    EXPECT_EQ(spec.strDefaultName, "USER.YLI");
+    EXPECT_EQ(spec.nFlags, unsigned{kFileHideReadOnly});
+    EXPECT_EQ(spec.strFilter, "Tovi5形式(USER.YLI)|USER.YLI|");
+    EXPECT_EQ(spec.strTitle, "Tovi５のユーザシート情報ファイルを指定してください");
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/E/NEW/USER.YLI"}));
+
+    // Cancel in the confirm dialog ends the run before anything is written.
+    m_box.Clear();
+    m_dialogs.Confirm({SConfirmAction::kCancel, std::nullopt});
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{kExiting}));
+    EXPECT_EQ(m_doc.arWritten.size(), 1u);
+}
+
+TEST_F(RunConversionTest, ExistingOutputIsOverwrittenOnlyAfterYesAndKeepsItsName)
+{
+    m_fs.AddFile("/C/Old/Tovi3.exe");
+    m_fs.AddFile("/C/Old/User.YLI");
+    m_fs.AddFile("/C/New/Tovi5.exe");
+    m_fs.AddFile("/C/New/user.yli");
+
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{"ファイル USER.YLI が存在します。上書きしますか？", kExiting}));
+    EXPECT_TRUE(m_doc.arWritten.empty());
+
+    m_box.Clear();
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    m_box.Answer(IDYES);
+    Run();
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/C/New/user.yli"}));
+    EXPECT_EQ(m_box.Texts().back(), "/C/New/user.yliに出力しました");
+}
+
+TEST_F(RunConversionTest, OnlyAWrittenFileIsAnnounced)
+{
+    m_fs.AddFile("/C/Old/Tovi3.exe");
+    m_fs.AddFile("/C/Old/User.YLI");
+    m_fs.AddFile("/C/New/Tovi5.exe");
+
+    m_doc.nReadResult = 0;
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{kExiting}));
+    EXPECT_TRUE(m_doc.arWritten.empty());
+    EXPECT_EQ(m_app.GetExitCode(), 1);
+
+    m_box.Clear();
+    m_doc.nReadResult = 1;
+    m_doc.nSheets = 0;
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{"ユーザシートの情報がありません。終了します"}));
+    EXPECT_TRUE(m_doc.arWritten.empty());
+    EXPECT_EQ(m_app.GetExitCode(), 1);
+
+    m_box.Clear();
+    m_doc.nSheets = 2;
+    m_doc.nWriteResult = 0;
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{kExiting}));
+    EXPECT_EQ(m_app.GetExitCode(), 1);
+}
+
+TEST_F(RunConversionTest, CancelThenNoWalksTheSameRootAgainAndKeepsCounting)
+{
+    m_fs.AddFile("/C/a/one.txt");
+    m_fs.AddFile("/C/b/Tovi3.exe");
+    m_fs.AddFile("/C/b/User.YLI");
+    m_fs.AddFile("/D/New/Tovi5.exe");
+    m_dialogs.m_progress.cancelAtStatus = {"/C/a/one.txt"};
+    m_box.Answer(IDNO);
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C", "/D"}));
+    EXPECT_EQ(m_box.Texts().front(), "検索を中止しますか？");
+    // The interrupted walk saw /C, /C/a (4 + 3 entries); the repeat all of /C
+    // (4 + 3 + 4), then /D (3 + 3).
+    EXPECT_EQ(m_app.m_nEntryCount, 7u + 11u + 6u);
+    EXPECT_EQ(m_dialogs.m_progress.arStatus,
+              (Texts{"/C/a/one.txt", "/C/a/one.txt", "/C/b/Tovi3.exe", "/C/b/User.YLI", "/D/New/Tovi5.exe"}));
+    EXPECT_EQ(m_doc.arRead, (Texts{"/C/b/User.YLI"}));
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/D/New/USER.YLI"}));
+}
+
+TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
+{
+    m_fs.AddFile("/C/Old/Tovi3.exe");
+    m_fs.AddFile("/C/Old/User.YLI");
+    m_fs.AddFile("/C/New/Tovi5.exe");
+    m_fs.AddFile("/H/my.yli");
+    m_fs.AddFolder("/Out");
+    m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
+
+    // Stop, type a file, save into a folder without the executable: No ends it.
+    m_box.Answer(IDYES);
+    m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
+    m_dialogs.AnswerFile("/Out/x.yli");
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C"}));
+    EXPECT_EQ(m_dialogs.m_arConfirmTitles, (Texts{"ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定"}));
+    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？",
+                                    "指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
+                                    kExiting}));
+
+    // The same with Yes converts the typed file, used as typed.
+    m_box.Clear();
+    m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
+    m_box.Answer(IDYES);
+    m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
+    m_dialogs.AnswerFile("/Out/x.yli");
+    m_box.Answer(IDYES);
+    Run();
+    EXPECT_EQ(m_doc.arRead, (Texts{"/H/my.yli"}));
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/Out/USER.YLI"}));
+
+    // A folder holding the executable is not questioned.
+    m_box.Clear();
+    m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
+    m_box.Answer(IDYES);
+    m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
+    m_dialogs.AnswerFile("/C/New/USER.YLI");
+    Run();
+    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？", "/C/New/USER.YLIに出力しました"}));
+}
+
+TEST_F(RunConversionTest, ProgressStepsOnceEveryThousandEntries)
+{
+    // "." and ".." plus 1998 files: 2000 entries, steps at the 1st and 1001st.
+    for (int i = 0; i < 1998; ++i)
+        m_fs.AddFile("/C/f" + std::to_string(i));
+    m_fs.SetRoots({"/C"});
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_app.m_nEntryCount, 2000u);
+    EXPECT_EQ(m_dialogs.m_progress.arPercent, (Texts{" 0 %", "1%", "2%"}));
+}
+
+}  // namespace

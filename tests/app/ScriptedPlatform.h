@@ -1,0 +1,114 @@
+#pragma once
+// Test doubles of the platform for the conversion run: an in-memory folder
+// tree, a scripted front end and a recording file-format document.
+
+#include "app/ConverterApp.h"
+#include "platform/FileSystem.h"
+#include "platform/UserDialogs.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+/// Folders and files in memory. Every folder lists "." and ".." first, then
+/// its entries in the order they were added.
+class CScriptedFileSystem : public CFileSystem {
+public:
+    /// Adds a file (and its missing parent folders).
+    void AddFile(const std::string& strPath);
+    /// Adds a folder (and its missing parents).
+    void AddFolder(const std::string& strPath);
+    void SetRoots(std::vector<std::string> arRoots) { m_arRoots = std::move(arRoots); }
+
+    std::string GetCurrentDir() override { return m_strCurrent; }
+    bool SetCurrentDir(const std::string& strPath) override;
+    std::vector<std::string> GetSearchRoots() override { return m_arRoots; }
+    int OpenRoot(const std::string& strRoot) override;
+    int OpenSubFolder(int nParent, std::string_view strName) override;
+    bool ReadFolder(int nFolder, CFolderEntries& entries) override;
+    void CloseFolder(int nFolder) override;
+    bool FindFile(const std::string& strPath, std::string& strFound) override;
+    bool IsFolder(const std::string& strPath) override { return m_folders.count(strPath) != 0; }
+
+    std::string m_strCurrent = "/start";
+    std::vector<std::string> m_arOpenedRoots;  ///< every OpenRoot, in order
+    int m_nOpenHandles = 0;
+
+private:
+    struct SEntry {
+        std::string strName;
+        bool bFolder;
+    };
+    std::map<std::string, std::vector<SEntry>> m_folders;
+    std::vector<std::string> m_arRoots;
+    std::vector<std::string> m_arHandles;
+};
+
+/// The searching-progress window: records what it was told and presses
+/// Cancel at the pump that follows a chosen status text.
+class CScriptedProgressView : public CProgressView {
+public:
+    struct SLog {
+        std::vector<std::string> arTitles;
+        std::vector<std::string> arStatus;
+        std::vector<std::string> arPercent;
+        std::set<std::string> cancelAtStatus;  ///< press Cancel after these files
+        bool bCreated = false;
+        bool bDestroyed = false;
+    };
+    explicit CScriptedProgressView(SLog& log) : m_log(log) {}
+
+    bool Create(CProgressEvents& events) override;
+    void Destroy() override { m_log.bDestroyed = true; }
+    void SetTitle(const std::string& strTitle) override { m_log.arTitles.push_back(strTitle); }
+    void SetStatus(std::string_view strText) override;
+    void SetRange(int, int) override {}
+    void SetPos(int) override {}
+    void SetPercentText(const std::string& strText) override { m_log.arPercent.push_back(strText); }
+    void PumpMessages() override;
+
+private:
+    SLog& m_log;
+    CProgressEvents* m_pEvents = nullptr;
+    bool m_bCancelPending = false;
+};
+
+/// One step of the user in the confirm dialog.
+struct SConfirmAction {
+    enum EKind { kOK, kCancel, kFileButton } eKind;
+    std::optional<std::string> strText;  ///< kOK: replaces the field first
+};
+
+/// A front end that answers from scripts and records every dialog.
+class CScriptedDialogs : public CUserDialogs {
+public:
+    std::unique_ptr<CProgressView> CreateProgressView() override;
+    std::unique_ptr<CConfirmView> CreateConfirmView() override;
+    bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) override;
+
+    /// Next file dialog answer; nullopt is Cancel.
+    void AnswerFile(std::optional<std::string> strPath) { m_fileAnswers.push_back(std::move(strPath)); }
+    void Confirm(SConfirmAction action) { m_confirmActions.push_back(std::move(action)); }
+
+    CScriptedProgressView::SLog m_progress;
+    std::vector<SFileDialogSpec> m_arFileDialogs;
+    std::vector<std::string> m_arConfirmTitles;
+    std::vector<std::string> m_arConfirmFields;  ///< field text at each OK
+    std::deque<std::optional<std::string>> m_fileAnswers;
+    std::deque<SConfirmAction> m_confirmActions;
+};
+
+/// Records what the run asks of the document.
+struct SDocLog {
+    std::vector<std::string> arRead;
+    std::vector<std::string> arWritten;
+    int nReadResult = 1;
+    int nWriteResult = 1;
+    int nSheets = 1;
+};
+
+DocFactory MakeRecordingDoc(SDocLog& log);

@@ -1,0 +1,300 @@
+// The installation search on real folder trees.
+
+#include "ScriptedPlatform.h"
+
+#include "app/ConverterApp.h"
+#include "app/ProgressDlg.h"
+#include "platform/FileSystem.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class CTempTree {
+public:
+    CTempTree()
+    {
+        char name[] = "/tmp/toviconv-search-XXXXXX";
+        m_strRoot = ::mkdtemp(name);
+        ::chmod(m_strRoot.c_str(), 0755);
+    }
+    ~CTempTree()
+    {
+        std::error_code error;
+        for (auto& entry : std::filesystem::recursive_directory_iterator(m_strRoot, error))
+            ::chmod(entry.path().c_str(), 0755);
+        std::filesystem::remove_all(m_strRoot, error);
+    }
+    CTempTree(const CTempTree&) = delete;
+    CTempTree& operator=(const CTempTree&) = delete;
+
+    std::string Path(const std::string& strRelative) const { return m_strRoot + "/" + strRelative; }
+    void File(const std::string& strRelative) const
+    {
+        std::filesystem::create_directories(std::filesystem::path(Path(strRelative)).parent_path());
+        ::close(::open(Path(strRelative).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    }
+    void Folder(const std::string& strRelative) const { std::filesystem::create_directories(Path(strRelative)); }
+    const std::string& Root() const { return m_strRoot; }
+
+private:
+    std::string m_strRoot;
+};
+
+/// Names of a folder in the order the system lists them.
+std::vector<std::pair<std::string, bool>> ListInOrder(const std::string& strFolder)
+{
+    std::vector<std::pair<std::string, bool>> arEntries;
+    DIR* pDir = ::opendir(strFolder.c_str());
+    if (!pDir)
+        return arEntries;
+    while (dirent* pEntry = ::readdir(pDir))
+        arEntries.emplace_back(pEntry->d_name, pEntry->d_type == DT_DIR);
+    ::closedir(pDir);
+    return arEntries;
+}
+
+/// The files a complete walk shows, and the entries it counts, found
+/// independently: files of a folder first, then its subfolders, depth first.
+void ReferenceWalk(const std::string& strFolder, Texts& arFiles, unsigned& nEntries)
+{
+    const auto arEntries = ListInOrder(strFolder);
+    nEntries += static_cast<unsigned>(arEntries.size());
+    for (const auto& [strName, bFolder] : arEntries) {
+        if (!bFolder)
+            arFiles.push_back(strFolder + "/" + strName);
+    }
+    for (const auto& [strName, bFolder] : arEntries) {
+        if (bFolder && strName != "." && strName != "..")
+            ReferenceWalk(strFolder + "/" + strName, arFiles, nEntries);
+    }
+}
+
+class SearchTest : public ::testing::Test {
+protected:
+    SearchTest() : m_app(m_fs, m_dialogs, MakeRecordingDoc(m_doc)), m_dlg(m_dialogs.CreateProgressView())
+    {
+        m_dlg.Create();
+    }
+
+    std::string Search(int bOldFound = 0, int bNewFound = 0)
+    {
+        m_strNew.clear();
+        return m_app.SearchRoot(m_tree.Root(), m_dlg, m_strNew, bOldFound, bNewFound);
+    }
+
+    CTempTree m_tree;
+    CPosixFileSystem m_fs;
+    CScriptedDialogs m_dialogs;
+    SDocLog m_doc;
+    CConverterApp m_app;
+    CProgressDlg m_dlg;
+    std::string m_strNew;
+};
+
+TEST_F(SearchTest, WalksDepthFirstFilesBeforeSubfoldersAndCountsEveryEntry)
+{
+    m_tree.File("top.txt");
+    m_tree.File("a/one.txt");
+    m_tree.File("a/deep/two.txt");
+    m_tree.File("b/three.txt");
+    m_tree.File("b/four.txt");
+    m_tree.Folder("c/empty");
+    m_tree.Folder("Tovi5.exe");  // a folder is never taken for the executable
+    m_tree.File("z.txt");
+
+    EXPECT_EQ(Search(), "");
+    EXPECT_EQ(m_strNew, "");
+    Texts arExpected;
+    unsigned nEntries = 0;
+    ReferenceWalk(m_tree.Root(), arExpected, nEntries);
+    EXPECT_EQ(m_dialogs.m_progress.arStatus, arExpected);
+    EXPECT_EQ(m_app.m_nEntryCount, nEntries);
+    EXPECT_EQ(arExpected.size(), 6u);
+}
+
+TEST_F(SearchTest, MatchesNamesIgnoringCaseAndKeepsTheirSpelling)
+{
+    m_tree.File("Tools/Old/TOVI3.EXE");
+    m_tree.File("Tools/Old/user.yli");
+    m_tree.File("Tools/New/tovi5.EXE");
+    m_tree.File("Only/User.YLI");  // a data file without its executable is no installation
+
+    EXPECT_EQ(Search(), m_tree.Path("Tools/Old/user.yli"));
+    EXPECT_EQ(m_strNew, m_tree.Path("Tools/New/tovi5.EXE"));
+
+    // An old installation found before is not looked for again.
+    EXPECT_EQ(Search(1, 0), "");
+    EXPECT_EQ(m_strNew, m_tree.Path("Tools/New/tovi5.EXE"));
+}
+
+TEST_F(SearchTest, FirstListedFileOfTwoCompletePairsDecides)
+{
+    for (const char* pName : {"Tovipri.exe", "User.FDF", "Tovi3.exe", "User.YLI"})
+        m_tree.File(std::string("Both/") + pName);
+    std::string strExpected;
+    for (const auto& [strName, bFolder] : ListInOrder(m_tree.Path("Both"))) {
+        if (bFolder)
+            continue;
+        strExpected = m_tree.Path("Both/") + (strName == "Tovipri.exe" || strName == "User.FDF" ? "User.FDF" : "User.YLI");
+        break;
+    }
+    EXPECT_EQ(Search(), strExpected);
+}
+
+TEST_F(SearchTest, BothInOneFolderStopsTheListingAndItsSubfolders)
+{
+    m_tree.File("Here/Tovi4.exe");
+    m_tree.File("Here/User.YLI");
+    m_tree.File("Here/Tovi5.exe");
+    m_tree.File("Here/Sub/never.txt");
+
+    EXPECT_EQ(Search(), m_tree.Path("Here/User.YLI"));
+    EXPECT_EQ(m_strNew, m_tree.Path("Here/Tovi5.exe"));
+    for (const std::string& strShown : m_dialogs.m_progress.arStatus)
+        EXPECT_EQ(strShown.find("never.txt"), std::string::npos);
+}
+
+TEST_F(SearchTest, SymbolicLinksAreNeverFollowedIntoFolders)
+{
+    CTempTree outside;
+    outside.File("New/Tovi5.exe");
+    outside.File("Old/Tovi3.exe");
+    outside.File("Old/User.YLI");
+    m_tree.File("a/b/file.txt");
+    ASSERT_EQ(::symlink("..", m_tree.Path("a/b/up").c_str()), 0);
+    ASSERT_EQ(::symlink(outside.Path("Old").c_str(), m_tree.Path("a/old").c_str()), 0);
+    ASSERT_EQ(::symlink(outside.Path("New/Tovi5.exe").c_str(), m_tree.Path("a/b/Tovi5.exe").c_str()), 0);
+
+    // The loop ends, the linked folder is not entered, a link to a file is a file.
+    EXPECT_EQ(Search(), "");
+    EXPECT_EQ(m_strNew, m_tree.Path("a/b/Tovi5.exe"));
+    Texts arExpected;
+    unsigned nEntries = 0;
+    ReferenceWalk(m_tree.Root(), arExpected, nEntries);
+    m_dialogs.m_progress.arStatus.clear();
+    m_app.m_nEntryCount = 0;
+    Search(0, 1);
+    EXPECT_EQ(m_dialogs.m_progress.arStatus, arExpected);
+    EXPECT_EQ(m_app.m_nEntryCount, nEntries);
+}
+
+TEST_F(SearchTest, CancelEndsEveryLevelWithAnEmptyResult)
+{
+    m_tree.File("a/Tovi5.exe");
+    m_tree.File("a/b/c/file.txt");
+    m_tree.File("a/b/c/d/Tovi3.exe");
+    m_tree.File("a/b/c/d/User.YLI");
+    m_dialogs.m_progress.cancelAtStatus = {m_tree.Path("a/b/c/file.txt")};
+
+    EXPECT_EQ(Search(), "");
+    EXPECT_EQ(m_strNew, "") << "the executable met below the root is dropped";
+    EXPECT_EQ(m_dlg.m_bCancel, 1);
+    EXPECT_EQ(m_dialogs.m_progress.arStatus.back(), m_tree.Path("a/b/c/file.txt"));
+}
+
+TEST_F(SearchTest, UnreadableFoldersAreSkippedSilently)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to drop privileges";
+    m_tree.File("locked/Tovi5.exe");
+    m_tree.File("open/Tovi3.exe");
+    m_tree.File("open/User.YLI");
+    m_tree.File("zlast/Tovi5.exe");
+    ::chmod(m_tree.Path("locked").c_str(), 0000);
+
+    const pid_t nChild = ::fork();
+    ASSERT_GE(nChild, 0);
+    if (nChild == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(10);
+        CPosixFileSystem fileSystem;
+        CScriptedDialogs dialogs;
+        SDocLog doc;
+        CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
+        CProgressDlg dlg(dialogs.CreateProgressView());
+        dlg.Create();
+        std::string strNew;
+        const std::string strOld = app.SearchRoot(m_tree.Root(), dlg, strNew, 0, 0);
+        if (strOld != m_tree.Path("open/User.YLI"))
+            ::_exit(11);
+        if (strNew != m_tree.Path("zlast/Tovi5.exe"))
+            ::_exit(12);
+        ::_exit(0);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no privileges dropped, 11: old path, 12: new path";
+}
+
+TEST(FileSystemTest, FindFileMatchesTheLastComponentIgnoringCase)
+{
+    CTempTree tree;
+    tree.File("Dir/user.yli");
+    tree.Folder("Dir/USER.FDF");
+    CPosixFileSystem fileSystem;
+    std::string strFound;
+
+    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/USER.YLI"), strFound));
+    EXPECT_EQ(strFound, tree.Path("Dir/user.yli"));
+    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/user.yli"), strFound));
+    EXPECT_EQ(strFound, tree.Path("Dir/user.yli"));
+    // A folder is no file; folders in the path keep their case.
+    EXPECT_FALSE(fileSystem.FindFile(tree.Path("Dir/User.FDF"), strFound));
+    EXPECT_FALSE(fileSystem.FindFile(tree.Path("dir/user.yli"), strFound));
+    EXPECT_FALSE(fileSystem.FindFile(tree.Path("Dir/"), strFound));
+    EXPECT_TRUE(fileSystem.IsFolder(tree.Path("Dir/USER.FDF")));
+
+    // An exact match is preferred to another spelling.
+    tree.File("Dir/USER.YLI");
+    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/USER.YLI"), strFound));
+    EXPECT_EQ(strFound, tree.Path("Dir/USER.YLI"));
+
+    // A relative path is looked up from the current directory.
+    const std::string strSaved = fileSystem.GetCurrentDir();
+    ASSERT_TRUE(fileSystem.SetCurrentDir(tree.Path("Dir")));
+    EXPECT_TRUE(fileSystem.FindFile("User.Yli", strFound));
+    EXPECT_TRUE(strFound == "user.yli" || strFound == "USER.YLI") << strFound;
+    EXPECT_TRUE(fileSystem.SetCurrentDir(strSaved));
+}
+
+TEST(FileSystemTest, SearchRootsAreDiskFileSystemsRootFirst)
+{
+    const std::string strMountInfo =
+        "22 27 0:21 / /proc rw - proc proc rw\n"
+        "27 1 254:0 / / rw - ext4 /dev/vda rw\n"
+        "30 27 8:1 / /media/my\\040disk rw - vfat /dev/sdb1 rw\n"
+        "31 27 8:2 / /home rw shared:5 - ext4 /dev/sda2 rw\n"
+        "32 27 0:30 / /run rw - tmpfs tmpfs rw\n"
+        "33 27 0:31 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+        "34 27 8:2 / /home rw - ext4 /dev/sda2 rw\n"
+        "garbage line\n";
+    EXPECT_EQ(ParseSearchRoots(strMountInfo), (Texts{"/", "/home", "/media/my disk"}));
+
+    std::string strMany;
+    for (int i = 0; i < 40; ++i)
+        strMany += "1 1 8:1 / /m" + std::to_string(100 + i) + " rw - xfs /dev/x rw\n";
+    const Texts arRoots = ParseSearchRoots(strMany);
+    ASSERT_EQ(arRoots.size(), 26u);
+    EXPECT_EQ(arRoots[0], "/");
+    EXPECT_EQ(arRoots[1], "/m100");
+
+    // Given roots replace the list; relative ones start at the current directory.
+    CPosixFileSystem given({"/srv/a", "rel"});
+    EXPECT_EQ(given.GetSearchRoots(), (Texts{"/srv/a", JoinPath(given.GetCurrentDir(), "rel")}));
+    EXPECT_EQ(JoinPath("/", "bin"), "/bin");
+    EXPECT_EQ(JoinPath("/usr//", "bin"), "/usr/bin");
+}
+
+}  // namespace
