@@ -5,6 +5,8 @@
 #                            AddressSanitizer + UndefinedBehaviorSanitizer), run
 #                            the whole test suite on both builds
 #   ./dev.sh build           install what is missing and build (plain)
+#   ./dev.sh bench           install what is missing, build optimised with the
+#                            benchmarks and run them (bench/run.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -71,8 +73,14 @@ case "$cmd" in
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
     ;;
+  bench)
+    PACKAGES+=(libbenchmark-dev findutils)
+    install_deps
+    build build-bench -DCMAKE_BUILD_TYPE=Release -DTOVICONV_BENCHMARKS=ON -DBUILD_TESTING=OFF
+    exec ./bench/run.sh build-bench "$@"
+    ;;
   *)
-    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build" >&2
+    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh bench" >&2
     exit 2
     ;;
 esac
