@@ -72,10 +72,11 @@ int CFixedFree::AddDeco(int nType)
 }
 
 // The look-up of the decoration operations. Its report names "DeleteDeco",
-// the text users have always seen for a bad decoration index.
+// the text users have always seen for a bad decoration index. A node without
+// a record yields none without a report of its own; the caller reports it.
 CDeco* CFixedFree::FindDeco(int nDeco)
 {
-    if (nDeco < 0 || nDeco >= ListSize(m_lstDeco) || !m_lstDeco[static_cast<std::size_t>(nDeco)]) {
+    if (nDeco < 0 || nDeco >= ListSize(m_lstDeco)) {
         Report("DeleteDeco");
         return nullptr;
     }

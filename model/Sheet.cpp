@@ -119,9 +119,11 @@ int CSheet::Free()
 
 // ---------------------------------------------------------------- look-ups
 
+// The look-ups report a bad index (and GetFixed / GetFree a wrong layout kind).
+// A node without a record yields none without a report; the caller reports.
 CDeco* CSheet::GetDeco(int nDeco)
 {
-    if (nDeco >= ListSize(m_lstSheetDeco) || nDeco < 0 || !m_lstSheetDeco[static_cast<std::size_t>(nDeco)]) {
+    if (nDeco >= ListSize(m_lstSheetDeco) || nDeco < 0) {
         Report("GetDeco");
         return nullptr;
     }
@@ -130,7 +132,7 @@ CDeco* CSheet::GetDeco(int nDeco)
 
 CFixedFree* CSheet::GetElement(ElementList& lst, int nKind, int nElem, const char* pszLookup)
 {
-    if (m_nSheetType != nKind || nElem >= ListSize(lst) || nElem < 0 || !lst[static_cast<std::size_t>(nElem)]) {
+    if (m_nSheetType != nKind || nElem >= ListSize(lst) || nElem < 0) {
         Report(pszLookup);
         return nullptr;
     }
@@ -526,14 +528,12 @@ double CSheet::GetSheetDecoEndY(int nDeco) { return GetSheetDecoField(nDeco, &CD
 
 // ---------------------------------------------------------------- element values
 
-// The type of an element's decoration in the version-5 coding. A bad
-// decoration index is told apart by the index, not by the value, so that a
-// stored type of -99 is converted like any other.
+// The type of an element's decoration in the version-5 coding. When the
+// element reports a failure its -99 is passed on unconverted.
 int CSheet::GetElementDecoType(CFixedFree& elem, int nDeco)
 {
-    const bool bValid = nDeco >= 0 && nDeco < elem.GetDecoCount() && elem.m_lstDeco[static_cast<std::size_t>(nDeco)];
-    const int nType = elem.GetDecoType(nDeco);  // reports a bad index itself
-    return bValid ? ConvertDecoType(nType) : kFailInt;
+    const int nType = elem.GetDecoType(nDeco);
+    return nType == kFailInt ? kFailInt : ConvertDecoType(nType);
 }
 
 int CSheet::GetFixedType(int nElem)

@@ -78,6 +78,11 @@ int CToviSupportInfo::FreeList(std::vector<std::unique_ptr<std::string>>& lstGro
     return 0;
 }
 
+CToviSupportInfo::~CToviSupportInfo()
+{
+    Free();
+}
+
 int CToviSupportInfo::Free()
 {
     if (FreeList(m_lstNormalGroup) != 0)

@@ -9,6 +9,8 @@
 class CToviSupportInfo {
 public:
     CToviSupportInfo() = default;
+    /// Runs Free first (its result is not used), then destroys what is left.
+    ~CToviSupportInfo();
     CToviSupportInfo(const CToviSupportInfo&) = delete;
     CToviSupportInfo& operator=(const CToviSupportInfo&) = delete;
 

@@ -66,8 +66,11 @@ TEST_F(FixedFreeTest, FreeClearsContentsAndStopsAtANodeWithoutRecord)
     elem.AddDeco(1);
     elem.m_lstDeco.push_back(nullptr);
     elem.AddDeco(3);
+    // A node without a record: the look-up yields none silently, the operation reports.
+    EXPECT_EQ(elem.GetDecoType(1), -99);
+    EXPECT_EQ(elem.SetDecoStartY(1, 2.0), -99);
     EXPECT_EQ(elem.Free(), -99);
-    EXPECT_EQ(Reported(), (Names{"CFixedFree::Free"}));
+    EXPECT_EQ(Reported(), (Names{"CFixedFree::GetDecoType", "CFixedFree::SetDecoStartY", "CFixedFree::Free"}));
     EXPECT_EQ(elem.GetHorPosCount(), 0);   // steps before the failing check stay done
     ASSERT_EQ(elem.m_lstDeco.size(), 2u);  // the released first record left the list
     EXPECT_EQ(elem.m_lstDeco[1]->m_nType, 3);

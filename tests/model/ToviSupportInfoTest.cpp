@@ -47,3 +47,21 @@ TEST_F(ToviSupportInfoTest, SearchAndReleaseReportUnderTheOnePSpelling)
     ASSERT_EQ(info.m_lstNormalGroup.size(), 2u);  // "A" released and removed, the rest stays
     EXPECT_EQ(*info.m_lstNormalGroup[1], "C");
 }
+
+TEST_F(ToviSupportInfoTest, DestructionRunsFreeFirst)
+{
+    {
+        CToviSupportInfo info;
+        info.AddNormalGroup("A");
+        info.m_lstNormalGroup.push_back(nullptr);
+    }
+    EXPECT_EQ(Reported(), (Names{"CToviSuportInfo::Free"}));
+
+    m_box.Clear();
+    {
+        CToviSupportInfo info;
+        info.AddNormalGroup("A");
+        info.AddNormalGroup("B");
+    }
+    EXPECT_TRUE(m_box.Shown().empty());
+}
