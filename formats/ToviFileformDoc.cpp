@@ -55,9 +55,10 @@ CSheet* CToviFileformDoc::GetSheet(int nIndex)
 
 int CToviFileformDoc::ReadLegacyFile(std::string strPath)
 {
+    const std::string strFailure = "ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。";
     CInputFile file;
     if (!file.Open(strPath)) {
-        ShowMessageBox("ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。");
+        ShowMessageBox(strFailure);
         return 0;
     }
     DeleteContents();
@@ -66,15 +67,24 @@ int CToviFileformDoc::ReadLegacyFile(std::string strPath)
     CLineSplitter splitter([this, eVersion](std::string_view line) { PerformLine(line, eVersion); });
     char arChunk[CLineSplitter::kChunkSize];
     for (;;) {
-        // A read error ends the file where it happened.
         const std::size_t nRead = file.Read(arChunk, sizeof arChunk);
         splitter.Feed(std::string_view(arChunk, nRead));
         if (nRead < sizeof arChunk)
             break;
     }
-    splitter.Finish();
+    const bool bReadError = file.HadReadError();
+    if (!bReadError)
+        splitter.Finish();
     file.Close();
     m_pCurSheet = nullptr;
+    if (bReadError) {
+        // The sheets read so far are only part of the file: converting them
+        // would replace a complete output with a partial one. The read is
+        // aborted as when the file does not open, and the document stays empty.
+        DeleteContents();
+        ShowMessageBox(strFailure);
+        return 0;
+    }
     return 1;
 }
 

@@ -107,12 +107,23 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
 {
     Abandon();
     m_bFailed = false;
+    m_bInPlace = false;
     m_strTarget = ResolveTarget(strTarget);
 
     struct stat stTarget {};
     const bool bExists = ::stat(m_strTarget.c_str(), &stTarget) == 0;
     if (bExists && S_ISDIR(stTarget.st_mode))
         return false;
+    if (bExists && !S_ISREG(stTarget.st_mode)) {
+        // Renaming a file over a device or a FIFO would destroy it (as root,
+        // even /dev/null): such a target is written in place.
+        const int nFd = ::open(m_strTarget.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (nFd < 0)
+            return false;
+        m_nFd = nFd;
+        m_bInPlace = true;
+        return true;
+    }
 
     const std::string strFolder = FolderOf(m_strTarget);
     static unsigned s_nSerial = 0;
@@ -182,10 +193,15 @@ bool CAtomicOutputFile::Commit()
     if (m_nFd < 0)
         return false;
     bool bOk = !m_bFailed && Flush();
-    bOk = bOk && ::fsync(m_nFd) == 0;
+    // A FIFO or a terminal cannot be synced; nothing is renamed in place.
+    bOk = bOk && (m_bInPlace || ::fsync(m_nFd) == 0);
     const int nFd = m_nFd;
     m_nFd = -1;
     bOk = CloseFd(nFd) && bOk;
+    if (m_bInPlace) {
+        m_bFailed = m_bFailed || !bOk;
+        return bOk;
+    }
     bOk = bOk && ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0;
     if (!bOk) {
         m_bFailed = true;

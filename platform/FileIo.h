@@ -44,6 +44,9 @@ private:
 /// successful Commit() removes its temporary file. An existing target's
 /// permission bits are kept; a new file gets 0666 less the umask. A target
 /// that is a symbolic link has the file it names replaced, not the link.
+/// A target that exists and is neither a regular file nor a folder (a
+/// device such as /dev/null, a FIFO, a terminal) cannot be replaced: it is
+/// opened and written in place, and Commit() only writes out and closes.
 class CAtomicOutputFile {
 public:
     CAtomicOutputFile() = default;
@@ -72,6 +75,7 @@ private:
 
     int m_nFd = -1;
     bool m_bFailed = false;
+    bool m_bInPlace = false;  ///< writing straight into a device or FIFO
     std::string m_strTarget;
     std::string m_strTemp;
     std::string m_strBuffer;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <fcntl.h>
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -282,6 +283,32 @@ TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(ReadWholeFile(m_folder.File("real.YLI")), ReadWholeFile(strNew));
     EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF link.YLI new.YLI old.YLI real.YLI");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, FifoTargetIsWrittenInPlaceNotReplaced)
+{
+    const std::string strIn = m_folder.File("USER.FDF");
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    const std::string strFifo = m_folder.File("out.fifo");
+    ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
+    // A reader is there first, so that opening for writing does not wait.
+    const int nReader = ::open(strFifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(nReader, 0);
+    EXPECT_EQ(m_doc.WriteVersion5File(strFifo), 1);
+
+    std::string strGot;
+    char arBuffer[4096];
+    for (ssize_t nGot; (nGot = ::read(nReader, arBuffer, sizeof arBuffer)) > 0;)
+        strGot.append(arBuffer, static_cast<std::size_t>(nGot));
+    ::close(nReader);
+    EXPECT_EQ(strGot.rfind(kHeader, 0), 0u);
+    EXPECT_TRUE(strGot.ends_with("\r\nEND\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(strFifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced by a file";
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF out.fifo");
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
