@@ -114,6 +114,10 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     const bool bExists = ::stat(m_strTarget.c_str(), &stTarget) == 0;
     if (bExists && S_ISDIR(stTarget.st_mode))
         return false;
+    // Replacing needs only the folder's permission, but overwriting a file
+    // needs the file's own: a file the user may not write stays as it is.
+    if (bExists && ::faccessat(AT_FDCWD, m_strTarget.c_str(), W_OK, AT_EACCESS) != 0)
+        return false;
     if (bExists && !S_ISREG(stTarget.st_mode)) {
         // Renaming a file over a device or a FIFO would destroy it (as root,
         // even /dev/null): such a target is written in place.

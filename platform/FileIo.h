@@ -55,7 +55,7 @@ public:
     CAtomicOutputFile& operator=(const CAtomicOutputFile&) = delete;
 
     /// Creates the temporary file for the target path; false when it cannot
-    /// be created.
+    /// be created, and when the target exists but may not be written.
     bool Create(const std::string& strTarget);
 
     /// Appends bytes. False once any write has failed (disk full, I/O error);

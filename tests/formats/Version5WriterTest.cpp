@@ -388,3 +388,42 @@ TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
     EXPECT_EQ(ReadWholeFile(strOut), "old contents");
     EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
 }
+
+TEST_F(Version5WriterTest, ReadOnlyTargetIsNotOverwritten)
+{
+    const std::string strIn = m_folder.File("USER.FDF");
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    const std::string strOut = m_folder.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    ASSERT_EQ(::chmod(strOut.c_str(), 0444), 0);
+    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+
+    if (::geteuid() != 0) {
+        EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{strExpected});
+    } else {
+        // Root may write any file: an unprivileged child owning the file and
+        // free to write the folder does the writing.
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0777), 0);
+        ASSERT_EQ(::chown(strOut.c_str(), 65534, 65534), 0);
+        const pid_t nChild = ::fork();
+        ASSERT_GE(nChild, 0);
+        if (nChild == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(77);
+            m_box.Clear();
+            const int nResult = m_doc.WriteVersion5File(strOut);
+            ::_exit(nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected} ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+        ::chmod(m_folder.Path().c_str(), 0700);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        if (WEXITSTATUS(nStatus) == 77)
+            GTEST_SKIP() << "cannot drop privileges here";
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the read-only file was replaced or no message was shown";
+    }
+    EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
+}
