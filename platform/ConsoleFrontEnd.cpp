@@ -89,25 +89,19 @@ public:
     bool Create(CProgressEvents& events) override
     {
         m_pEvents = &events;
-        g_nInterrupted = 0;
-        if (!m_console.SigIntIgnoredAtStart()) {
-            struct sigaction action = {};
-            action.sa_handler = OnSigInt;
-            sigemptyset(&action.sa_mask);
-            action.sa_flags = SA_RESTART;
-            m_bHandlerInstalled = ::sigaction(SIGINT, &action, &m_previousAction) == 0;
-        }
-        m_nLastDraw = NowMilliseconds() - kRedrawMilliseconds;
+        m_console.BeginSearchInterrupts();
+        // The first line is drawn once the run has given the window its title.
+        m_nLastDraw = NowMilliseconds();
+        m_bPending = true;
         return true;
     }
 
     void Destroy() override
     {
-        if (m_bHandlerInstalled) {
-            ::sigaction(SIGINT, &m_previousAction, nullptr);
-            m_bHandlerInstalled = false;
-        }
-        if (m_pEvents && m_bTerminal)
+        if (!m_pEvents)
+            return;
+        m_console.EndSearchInterrupts();
+        if (m_bTerminal)
             m_console.DrawProgressLine(std::string_view());
         m_pEvents = nullptr;
     }
@@ -115,11 +109,12 @@ public:
     void SetTitle(const std::string& strTitle) override
     {
         m_strTitle = strTitle;
-        DrawIfDue();
+        m_bPending = true;
     }
     void SetStatus(std::string_view strText) override
     {
-        if (!m_bTerminal || !Due())
+        // Stored only when drawn: the status changes for every file.
+        if (!m_bTerminal || !m_pEvents || !Due())
             return;
         m_strStatus.assign(strText);
         Draw();
@@ -129,44 +124,43 @@ public:
     void SetPercentText(const std::string& strText) override
     {
         m_strPercent = strText;
-        DrawIfDue();
+        m_bPending = true;
     }
     void PumpMessages() override
     {
-        if (g_nInterrupted) {
-            g_nInterrupted = 0;
-            if (m_pEvents)
-                m_pEvents->OnCancel();
-        }
-        DrawIfDue();
+        if (m_console.TakeInterrupt() && m_pEvents)
+            m_pEvents->OnCancel();
+        // A new title or percent shows at once only where no file comes
+        // along to be drawn with it (SetStatus); the file must win, or the
+        // status would stand still while the percent runs.
+        if (m_bPending && m_bTerminal && m_pEvents && NowMilliseconds() - m_nLastDraw >= 2 * kRedrawMilliseconds)
+            Draw();
     }
 
 private:
     static constexpr long long kRedrawMilliseconds = 50;
 
     bool Due() const { return NowMilliseconds() - m_nLastDraw >= kRedrawMilliseconds; }
-    void DrawIfDue()
-    {
-        if (m_bTerminal && m_pEvents && Due())
-            Draw();
-    }
+
     void Draw()
     {
         m_nLastDraw = NowMilliseconds();
+        m_bPending = false;
         struct winsize size = {};
         int nColumns = 80;
         if (::ioctl(m_console.ErrFd(), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
             nColumns = size.ws_col;
         std::string strLine = m_strTitle + "  " + m_strPercent + "  " + m_strStatus;
-        // One column stays free so that the cursor never wraps to a new line.
-        m_console.DrawProgressLine(FitToColumns(strLine, nColumns - 1));
+        // Three columns stay free so that neither the cursor nor the
+        // terminal's echo of Ctrl-C ("^C") wraps to a new line, which the
+        // next redraw could not take back.
+        m_console.DrawProgressLine(FitToColumns(strLine, nColumns - 3));
     }
 
     CConsoleFrontEnd& m_console;
     bool m_bTerminal;
     CProgressEvents* m_pEvents = nullptr;
-    bool m_bHandlerInstalled = false;
-    struct sigaction m_previousAction = {};
+    bool m_bPending = false;  ///< title or percent changed since the last draw
     long long m_nLastDraw = 0;
     std::string m_strTitle;
     std::string m_strPercent;
@@ -232,6 +226,39 @@ CConsoleFrontEnd::CConsoleFrontEnd(CFileSystem& fileSystem, int nIn, int nOut, i
     m_bSigIntIgnored = ::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
 }
 
+CConsoleFrontEnd::~CConsoleFrontEnd()
+{
+    EndSearchInterrupts();
+}
+
+void CConsoleFrontEnd::BeginSearchInterrupts()
+{
+    g_nInterrupted = 0;
+    if (m_bSigIntIgnored || m_bInterruptsCaught)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = OnSigInt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    m_bInterruptsCaught = ::sigaction(SIGINT, &action, &m_previousAction) == 0;
+}
+
+void CConsoleFrontEnd::EndSearchInterrupts()
+{
+    if (m_bInterruptsCaught)
+        ::sigaction(SIGINT, &m_previousAction, nullptr);
+    m_bInterruptsCaught = false;
+    g_nInterrupted = 0;
+}
+
+bool CConsoleFrontEnd::TakeInterrupt()
+{
+    if (!g_nInterrupted)
+        return false;
+    g_nInterrupted = 0;
+    return true;
+}
+
 void CConsoleFrontEnd::Write(std::string_view strText)
 {
     if (m_bProgressShown)
@@ -268,6 +295,19 @@ void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)
 }
 
 bool CConsoleFrontEnd::ReadLine(std::string& strLine)
+{
+    // Waiting for an answer is no part of the search: Ctrl-C ends the
+    // program as usual meanwhile, and none is left over for the walk.
+    const bool bCaught = m_bInterruptsCaught;
+    if (bCaught)
+        EndSearchInterrupts();
+    const bool bRead = ReadLineRaw(strLine);
+    if (bCaught)
+        BeginSearchInterrupts();
+    return bRead;
+}
+
+bool CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
 {
     for (;;) {
         const size_t nEnd = m_strPending.find('\n');
@@ -345,7 +385,10 @@ bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& spec, std::string& 
         std::string strLine;
         if (!ReadLine(strLine) || strLine.empty())
             return false;
-        std::string strChosen = strLine.front() == '/' ? strLine : JoinPath(m_fileSystem.GetCurrentDir(), strLine);
+        // A full path, as the system's dialog gives it.
+        const std::string strCurrent = strLine.front() == '/' ? std::string() : m_fileSystem.GetCurrentDir();
+        std::string strChosen =
+            strLine.front() != '/' && strCurrent.empty() ? strLine : MakeAbsolutePath(strCurrent, strLine);
         if (spec.bOpen) {
             if ((spec.nFlags & kFileMustExist) && !m_fileSystem.FileExists(strChosen)) {
                 Write(strLine + "\nファイルが見つかりません。\n");

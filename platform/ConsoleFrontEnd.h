@@ -15,26 +15,32 @@
 //   the field and is OK, end of input is Cancel. A refusal prints its message
 //   and the dialog asks again.
 // - The progress line is drawn only when standard error is a terminal, at
-//   most about 20 times a second. Ctrl-C while it is shown is its Cancel
-//   button (unless SIGINT was ignored when the program started).
+//   most about 20 times a second. Ctrl-C while the search runs is its Cancel
+//   button (unless SIGINT was ignored when the program started); while an
+//   answer is awaited it ends the program as usual.
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/UserDialogs.h"
 
+#include <csignal>
 #include <string>
 #include <string_view>
 
 class CConsoleFrontEnd : public CUserDialogs, public CMessageBoxHandler {
 public:
     explicit CConsoleFrontEnd(CFileSystem& fileSystem, int nIn = 0, int nOut = 1, int nErr = 2);
+    ~CConsoleFrontEnd() override;
+    CConsoleFrontEnd(const CConsoleFrontEnd&) = delete;
+    CConsoleFrontEnd& operator=(const CConsoleFrontEnd&) = delete;
 
     int Show(const std::string& strText, EMsgButtons eButtons) override;
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) override;
 
-    /// Reads one line without its line end; false at end of input.
+    /// Reads one line without its line end; false at end of input. Ctrl-C
+    /// is not caught while it waits.
     bool ReadLine(std::string& strLine);
     void Write(std::string_view strText);
     /// Writes the progress line (an empty text removes it).
@@ -43,7 +49,16 @@ public:
     int ErrFd() const { return m_nErr; }
     bool SigIntIgnoredAtStart() const { return m_bSigIntIgnored; }
 
+    /// While the search runs, Ctrl-C is the progress window's Cancel: it is
+    /// caught (unless SIGINT was ignored at start) and TakeInterrupt reports
+    /// it once. EndSearchInterrupts restores the disposition it replaced.
+    void BeginSearchInterrupts();
+    void EndSearchInterrupts();
+    bool TakeInterrupt();
+
 private:
+    bool ReadLineRaw(std::string& strLine);
+
     CFileSystem& m_fileSystem;
     int m_nIn;
     int m_nOut;
@@ -51,6 +66,8 @@ private:
     bool m_bSigIntIgnored;
     bool m_bEndOfInput = false;
     bool m_bProgressShown = false;
+    bool m_bInterruptsCaught = false;
+    struct sigaction m_previousAction = {};
     std::string m_strPending;  ///< bytes read beyond the last line
 };
 

@@ -45,6 +45,38 @@ std::string JoinPath(std::string_view strFolder, std::string_view strName)
     return strPath;
 }
 
+std::string MakeAbsolutePath(std::string_view strCurrent, std::string_view strPath)
+{
+    std::vector<std::string_view> arParts;
+    auto addComponents = [&arParts](std::string_view strText) {
+        size_t nPos = 0;
+        while (nPos <= strText.size()) {
+            size_t nEnd = strText.find('/', nPos);
+            if (nEnd == std::string_view::npos)
+                nEnd = strText.size();
+            const std::string_view strPart = strText.substr(nPos, nEnd - nPos);
+            if (strPart == "..") {
+                if (!arParts.empty())
+                    arParts.pop_back();
+            } else if (!strPart.empty() && strPart != ".") {
+                arParts.push_back(strPart);
+            }
+            nPos = nEnd + 1;
+        }
+    };
+    if (strPath.empty() || strPath.front() != '/')
+        addComponents(strCurrent);
+    addComponents(strPath);
+    if (arParts.empty())
+        return "/";
+    std::string strOut;
+    for (std::string_view strPart : arParts) {
+        strOut += '/';
+        strOut.append(strPart);
+    }
+    return strOut;
+}
+
 namespace {
 
 // File systems that hold no user files: kernel views, memory-backed scratch
@@ -246,8 +278,12 @@ std::vector<std::string> CPosixFileSystem::GetSearchRoots()
     std::vector<std::string> arRoots;
     if (!m_arRoots.empty()) {
         std::string strCurrent = GetCurrentDir();
-        for (const std::string& strRoot : m_arRoots)
-            arRoots.push_back(strRoot.empty() || strRoot.front() == '/' ? strRoot : JoinPath(strCurrent, strRoot));
+        for (const std::string& strRoot : m_arRoots) {
+            // An empty root names no folder and cannot be entered; a relative
+            // one stays relative when the current directory is unknown.
+            const bool bKeep = strRoot.empty() || (strRoot.front() != '/' && strCurrent.empty());
+            arRoots.push_back(bKeep ? strRoot : MakeAbsolutePath(strCurrent, strRoot));
+        }
         return arRoots;
     }
     std::string strMountInfo;
@@ -306,8 +342,9 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 bool CPosixFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
 {
     entries.Clear();
+    const bool bNoTypes = m_bNoEntryTypes;
     bool bRead = ForEachRawEntry(nFolder, m_arBuffer, m_bShortReadIsEnd, [&](std::string_view strName, unsigned char nType) {
-        entries.Add(strName, IsFolderAt(nFolder, strName.data(), nType));
+        entries.Add(strName, IsFolderAt(nFolder, strName.data(), bNoTypes ? static_cast<unsigned char>(DT_UNKNOWN) : nType));
     });
     if (!bRead)
         entries.Clear();

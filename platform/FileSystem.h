@@ -86,6 +86,10 @@ public:
 std::string_view FolderOfPath(std::string_view strPath);
 /// The path with trailing "/" removed (a lone "/" stays), then "/" and strName.
 std::string JoinPath(std::string_view strFolder, std::string_view strName);
+/// strPath made absolute (a relative one is taken from strCurrent) and
+/// lexically normal: no empty, "." or ".." components and no trailing "/";
+/// "/" stays "/". ".." above "/" stays at "/". Nothing is looked up on disk.
+std::string MakeAbsolutePath(std::string_view strCurrent, std::string_view strPath);
 
 /// Search roots from the text of /proc/self/mountinfo: "/" first, then the
 /// mount points of other file systems that are not pseudo file systems
@@ -96,7 +100,8 @@ std::vector<std::string> ParseSearchRoots(std::string_view strMountInfo);
 class CPosixFileSystem : public CFileSystem {
 public:
     /// arRoots replaces the default search roots when not empty; relative
-    /// roots are taken from the current directory.
+    /// roots are taken from the current directory; every root is made
+    /// absolute and lexically normal (MakeAbsolutePath).
     explicit CPosixFileSystem(std::vector<std::string> arRoots = {});
     ~CPosixFileSystem() override;
     CPosixFileSystem(const CPosixFileSystem&) = delete;
@@ -112,11 +117,21 @@ public:
     bool FindFile(const std::string& strPath, std::string& strFound) override;
     bool IsFolder(const std::string& strPath) override;
 
+    /// Walks as on a system without openat2 (openat and a device check per
+    /// folder) and, with bNoEntryTypes, as on a file system whose listings
+    /// carry no entry types (a stat per entry). For tests of those paths.
+    void UseFallbacks(bool bNoOpenAt2, bool bNoEntryTypes)
+    {
+        m_bOpenAt2 = m_bOpenAt2 && !bNoOpenAt2;
+        m_bNoEntryTypes = bNoEntryTypes;
+    }
+
 private:
     std::vector<std::string> m_arRoots;
     std::uint64_t m_nRootDevice = 0;  ///< file system of the root being walked
     bool m_bShortReadIsEnd = false;   ///< see FillsDirectoryBuffer
     bool m_bOpenAt2 = false;          ///< openat2 can refuse mount points itself
+    bool m_bNoEntryTypes = false;     ///< ignore d_type (see UseFallbacks)
     std::string m_strName;            ///< NUL-terminated copy of a subfolder name
     std::vector<char> m_arBuffer;     ///< raw directory entries
 };

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -101,6 +102,39 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
 
     dialogs.Confirm({SConfirmAction::kCancel, std::nullopt});
     EXPECT_EQ(manual.DoModal(), IDCANCEL);
+}
+
+TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
+{
+    CScriptedFileSystem fileSystem;
+    fileSystem.AddFile("/d/NOTES.TXT");
+    fileSystem.AddFile("/d/Other.fdf");
+    CScriptedDialogs dialogs;
+    CScriptedMessageBox box;
+
+    CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
+    dialogs.AnswerFile(std::nullopt);
+    dialogs.AnswerFile(std::nullopt);
+    dialogs.AnswerFile("/d/Other.fdf");
+    dialogs.AnswerFile(std::nullopt);
+    dialogs.Confirm({SConfirmAction::kType, "/d/typed.yli"});
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // the constructed path
+    dialogs.Confirm({SConfirmAction::kOK, "/d/NOTES.TXT"});        // refused, but stored
+    dialogs.Confirm({SConfirmAction::kType, "/d/typed2.yli"});
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // the text of the last OK
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // chooses Other.fdf
+    dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // the chosen file
+    dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(dialogs.m_arFileDialogs.size(), 4u);
+    EXPECT_EQ(dialogs.m_arFileDialogs[0].strInitialFolder, "/d/User.YLI");
+    EXPECT_EQ(dialogs.m_arFileDialogs[1].strInitialFolder, "/d/NOTES.TXT");
+    EXPECT_EQ(dialogs.m_arFileDialogs[2].strInitialFolder, "/d/NOTES.TXT");
+    EXPECT_EQ(dialogs.m_arFileDialogs[3].strInitialFolder, "/d/Other.fdf");
+    EXPECT_EQ(dialogs.m_arFileDialogs[0].nFlags, unsigned{kFileMustExist | kFileHideReadOnly});
+    EXPECT_EQ(dialogs.m_arFileDialogs[0].strFilter, "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
+    EXPECT_EQ(dialogs.m_arConfirmFields, (Texts{"/d/NOTES.TXT", "/d/Other.fdf"}));
+    EXPECT_EQ(dlg.m_strPath, "/d/Other.fdf");
 }
 
 /// The console front end fed from a pipe, its standard output captured.
@@ -204,6 +238,81 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
                             "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
                             "確認\n" + strHead + "/d/notes.txt\n> " +
                             "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
+}
+
+/// Restores the SIGINT disposition a test changes.
+class CSigIntGuard {
+public:
+    CSigIntGuard() { ::sigaction(SIGINT, nullptr, &m_saved); }
+    ~CSigIntGuard() { ::sigaction(SIGINT, &m_saved, nullptr); }
+    CSigIntGuard(const CSigIntGuard&) = delete;
+    CSigIntGuard& operator=(const CSigIntGuard&) = delete;
+
+private:
+    struct sigaction m_saved = {};
+};
+
+volatile std::sig_atomic_t g_nOwnHandlerCalls = 0;
+extern "C" void CountOwnSigInt(int)
+{
+    g_nOwnHandlerCalls = g_nOwnHandlerCalls + 1;
+}
+
+void SetSigInt(void (*pHandler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = pHandler;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+void (*CurrentSigInt())(int)
+{
+    struct sigaction current = {};
+    ::sigaction(SIGINT, nullptr, &current);
+    return current.sa_handler;
+}
+
+TEST_F(ConsoleTest, CtrlCIsCancelOnlyWhileTheSearchRuns)
+{
+    CSigIntGuard guard;
+    SetSigInt(CountOwnSigInt);
+    g_nOwnHandlerCalls = 0;
+    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    Input("n\n");
+    {
+        CProgressDlg dlg(console.CreateProgressView());
+        ASSERT_TRUE(dlg.Create());
+        ::raise(SIGINT);
+        EXPECT_EQ(dlg.CheckCancelButton(), 1) << "Ctrl-C during the search is Cancel";
+        EXPECT_EQ(g_nOwnHandlerCalls, 0);
+
+        // While an answer is awaited the program's own disposition is back,
+        // and a Ctrl-C from before the question is not left for the walk.
+        dlg.m_bCancel = 0;
+        ::raise(SIGINT);
+        EXPECT_EQ(console.Show("q", EMsgButtons::YesNo), IDNO);
+        EXPECT_EQ(dlg.CheckCancelButton(), 0);
+        ::raise(SIGINT);
+        EXPECT_EQ(dlg.CheckCancelButton(), 1) << "caught again after the answer";
+        EXPECT_EQ(g_nOwnHandlerCalls, 0);
+        dlg.DestroyWindow();
+    }
+    EXPECT_EQ(CurrentSigInt(), &CountOwnSigInt) << "restored after the search";
+    ::raise(SIGINT);
+    EXPECT_EQ(g_nOwnHandlerCalls, 1);
+
+    // A SIGINT ignored at start stays ignored.
+    SetSigInt(SIG_IGN);
+    CConsoleFrontEnd ignoring(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CProgressDlg dlg(ignoring.CreateProgressView());
+    ASSERT_TRUE(dlg.Create());
+    EXPECT_EQ(CurrentSigInt(), SIG_IGN);
+    ::raise(SIGINT);
+    EXPECT_EQ(dlg.CheckCancelButton(), 0);
+    dlg.DestroyWindow();
+    EXPECT_EQ(CurrentSigInt(), SIG_IGN);
+    EXPECT_EQ(Output(), "q\n[y/n] ") << "no progress line where standard error is no terminal";
 }
 
 TEST(ConsoleLineTest, FitToColumnsCountsWideCharactersAndHidesControls)

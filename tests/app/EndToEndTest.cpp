@@ -30,7 +30,8 @@ struct SRunResult {
 };
 
 /// Runs the binary with the arguments, the input piped to it.
-SRunResult RunToviconv(const std::vector<std::string>& arArgs, const std::string& strInput)
+SRunResult RunToviconv(const std::vector<std::string>& arArgs, const std::string& strInput,
+                       const std::string& strDir = std::string())
 {
     int arIn[2];
     int arOut[2];
@@ -43,6 +44,8 @@ SRunResult RunToviconv(const std::vector<std::string>& arArgs, const std::string
         ::dup2(arOut[1], 2);
         for (int nFd : {arIn[0], arIn[1], arOut[0], arOut[1]})
             ::close(nFd);
+        if (!strDir.empty() && ::chdir(strDir.c_str()) != 0)
+            ::_exit(126);
         std::vector<char*> arArgv;
         std::string strProgram = TOVICONV_BINARY;
         arArgv.push_back(strProgram.data());
@@ -107,6 +110,22 @@ TEST_F(EndToEndTest, ConsoleRunConvertsTheFoundInstallation)
         "FixedVertPos = 6.00\r\n\r\n\r\nEND\r\n";
     EXPECT_EQ(ReadAll(m_strRoot + "/Apps/New/User.yli"), strExpected);
     EXPECT_FALSE(std::filesystem::exists(m_strRoot + "/Apps/New/USER.YLI"));
+}
+
+TEST_F(EndToEndTest, RelativeRootsAndAnswersGiveCleanFullPaths)
+{
+    WriteAll(m_strRoot + "/old/Tovi3.exe", "");
+    WriteAll(m_strRoot + "/old/USER.YLI", "GroupName = Card\r\nSheetType = 0,1,0,0\r\n");
+    WriteAll(m_strRoot + "/new/keep.txt", "");
+
+    // Searched from ".", saved into "../new/" typed relative to the current directory.
+    const SRunResult result = RunToviconv({"--console", "--root", "."}, "\ny\n../new/\n", m_strRoot + "/old");
+    EXPECT_EQ(result.nStatus, 0) << result.strOut;
+    EXPECT_EQ(result.strOut.find("/./"), std::string::npos) << result.strOut;
+    EXPECT_NE(result.strOut.find("\n" + m_strRoot + "/old/User.YLI\n> "), std::string::npos) << result.strOut;
+    EXPECT_NE(result.strOut.find("> " + m_strRoot + "/new/USER.YLIに出力しました\n"), std::string::npos)
+        << result.strOut;
+    EXPECT_TRUE(std::filesystem::exists(m_strRoot + "/new/USER.YLI"));
 }
 
 TEST_F(EndToEndTest, RefusalsAndCommandLineErrorsSetTheExitStatus)

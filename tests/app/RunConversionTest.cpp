@@ -227,6 +227,51 @@ TEST_F(RunConversionTest, CancelThenNoWalksTheSameRootAgainAndKeepsCounting)
     EXPECT_EQ(m_doc.arWritten, (Texts{"/D/New/USER.YLI"}));
 }
 
+TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
+{
+    // One root: the repeated walk is cut short, nobody asks, and the run goes
+    // on with what the out string holds from the interrupted walk.
+    m_fs.SetRoots({"/C"});
+    m_fs.AddFile("/C/A/one.txt");
+    m_fs.AddFile("/C/New/Tovi5.exe");
+    m_fs.AddFile("/C/Z/two.txt");
+    m_fs.AddFile("/X/User.YLI");
+    m_dialogs.m_progress.cancelAtShowing = {{"/C/Z/two.txt", 1}, {"/C/A/one.txt", 2}};
+    m_box.Answer(IDNO);
+    m_box.Answer(IDYES);
+    m_dialogs.AnswerFile("/X/sheets.yli");
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C"}));
+    EXPECT_EQ(m_dialogs.m_progress.arStatus,
+              (Texts{"/C/A/one.txt", "/C/New/Tovi5.exe", "/C/Z/two.txt", "/C/A/one.txt"}));
+    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？",
+                                    "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
+                                    "/C/New/USER.YLIに出力しました"}));
+    EXPECT_EQ(m_dialogs.m_arFileDialogs.size(), 1u) << "the executable found before the Cancel is kept";
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/C/New/USER.YLI"}));
+
+    // Two roots: the flag left set ends the next root's walk at its first
+    // entry, and the question comes after it.
+    m_fs.SetRoots({"/C", "/D"});
+    m_fs.AddFile("/D/New/Tovi5.exe");
+    m_fs.m_arOpenedRoots.clear();
+    m_dialogs.m_progress = {};
+    m_dialogs.m_progress.cancelAtShowing = {{"/C/A/one.txt", 1}, {"/C/A/one.txt", 2}};
+    m_box.Clear();
+    m_box.Answer(IDNO);
+    m_box.Answer(IDNO);
+    m_box.Answer(IDNO);
+    Run();
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C", "/D", "/D"}));
+    EXPECT_EQ(m_dialogs.m_progress.arStatus, (Texts{"/C/A/one.txt", "/C/A/one.txt", "/D/New/Tovi5.exe"}));
+    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？", "検索を中止しますか？",
+                                    "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
+                                    kExiting}));
+    // /C and /C/A twice (5 + 3 each), /D not at all, then /D and /D/New (3 + 3).
+    EXPECT_EQ(m_app.m_nEntryCount, 8u + 8u + 0u + 6u);
+}
+
 TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
 {
     m_fs.AddFile("/C/Old/Tovi3.exe");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 void CScriptedFileSystem::AddFolder(const std::string& strPath)
 {
     if (m_folders.count(strPath))
@@ -105,6 +107,11 @@ void CScriptedProgressView::SetStatus(std::string_view strText)
     m_log.arStatus.emplace_back(strText);
     if (m_log.cancelAtStatus.erase(std::string(strText)))
         m_bCancelPending = true;
+    const auto nShowing = std::count(m_log.arStatus.begin(), m_log.arStatus.end(), m_log.arStatus.back());
+    for (const auto& [strFile, nNth] : m_log.cancelAtShowing) {
+        if (strFile == strText && nNth == nShowing)
+            m_bCancelPending = true;
+    }
 }
 
 void CScriptedProgressView::PumpMessages()
@@ -134,6 +141,9 @@ public:
                 return IDCANCEL;
             case SConfirmAction::kFileButton:
                 events.OnFileButton();
+                break;
+            case SConfirmAction::kType:
+                m_strField = action.strText.value_or("");
                 break;
             case SConfirmAction::kOK:
                 if (action.strText)

@@ -57,6 +57,8 @@ public:
         std::vector<std::string> arStatus;
         std::vector<std::string> arPercent;
         std::set<std::string> cancelAtStatus;  ///< press Cancel after these files
+        /// press Cancel after the n-th showing (from 1) of a file
+        std::vector<std::pair<std::string, int>> cancelAtShowing;
         bool bCreated = false;
         bool bDestroyed = false;
     };
@@ -79,8 +81,8 @@ private:
 
 /// One step of the user in the confirm dialog.
 struct SConfirmAction {
-    enum EKind { kOK, kCancel, kFileButton } eKind;
-    std::optional<std::string> strText;  ///< kOK: replaces the field first
+    enum EKind { kOK, kCancel, kFileButton, kType } eKind;
+    std::optional<std::string> strText;  ///< kOK: replaces the field first; kType: typed, no OK
 };
 
 /// A front end that answers from scripts and records every dialog.

@@ -12,6 +12,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -236,6 +238,102 @@ TEST_F(SearchTest, UnreadableFoldersAreSkippedSilently)
     ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
     ASSERT_TRUE(WIFEXITED(nStatus));
     EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no privileges dropped, 11: old path, 12: new path";
+}
+
+TEST_F(SearchTest, FallbackWalksSeeTheSameEntriesAndNeverFollowLinks)
+{
+    m_tree.File("top.txt");
+    m_tree.File("a/one.txt");
+    m_tree.File("a/deep/Tovi4.exe");
+    m_tree.File("a/deep/User.YLI");
+    m_tree.Folder("b/empty");
+    m_tree.File("c/file");
+    ASSERT_EQ(::symlink("..", m_tree.Path("a/up").c_str()), 0);
+    ASSERT_EQ(::symlink(m_tree.Path("c").c_str(), m_tree.Path("b/to_c").c_str()), 0);
+    ASSERT_EQ(::symlink("missing", m_tree.Path("b/dangling").c_str()), 0);
+    Texts arExpected;
+    unsigned nEntries = 0;
+    ReferenceWalk(m_tree.Root(), arExpected, nEntries);
+
+    // Without openat2 (openat and a device check), without entry types (a
+    // stat per entry), and both.
+    for (const auto& [bNoOpenAt2, bNoTypes] : {std::pair{true, false}, {false, true}, {true, true}}) {
+        CPosixFileSystem fileSystem;
+        fileSystem.UseFallbacks(bNoOpenAt2, bNoTypes);
+        CScriptedDialogs dialogs;
+        CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(m_doc));
+        CProgressDlg dlg(dialogs.CreateProgressView());
+        dlg.Create();
+        std::string strNew;
+        EXPECT_EQ(app.SearchRoot(m_tree.Root() + "/", dlg, strNew, 0, 0), m_tree.Path("a/deep/User.YLI"));
+        EXPECT_EQ(strNew, "");
+        EXPECT_EQ(dialogs.m_progress.arStatus, arExpected) << bNoOpenAt2 << bNoTypes;
+        EXPECT_EQ(app.m_nEntryCount, nEntries) << bNoOpenAt2 << bNoTypes;
+    }
+}
+
+TEST_F(SearchTest, NoWalkCrossesIntoAnotherFileSystem)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to mount";
+    m_tree.File("disk/Tovi5.exe");
+    m_tree.Folder("mnt");
+    m_tree.File("zz.txt");
+    const pid_t nChild = ::fork();
+    ASSERT_GE(nChild, 0);
+    if (nChild == 0) {
+        // A mount namespace of its own: the mount vanishes with the child.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("none", m_tree.Path("mnt").c_str(), "tmpfs", 0, nullptr) != 0)
+            ::_exit(10);
+        ::close(::open(m_tree.Path("mnt/Tovi5.exe").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        int nCode = 0;
+        for (bool bNoOpenAt2 : {false, true}) {
+            CPosixFileSystem fileSystem;
+            fileSystem.UseFallbacks(bNoOpenAt2, false);
+            CScriptedDialogs dialogs;
+            SDocLog doc;
+            CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
+            CProgressDlg dlg(dialogs.CreateProgressView());
+            dlg.Create();
+            std::string strNew;
+            app.SearchRoot(m_tree.Root(), dlg, strNew, 1, 0);
+            for (const std::string& strShown : dialogs.m_progress.arStatus)
+                if (strShown.find("/mnt/") != std::string::npos)
+                    nCode = 11;
+            if (strNew != m_tree.Path("disk/Tovi5.exe"))
+                nCode = 12;
+            // The mounted folder itself is a root of its own.
+            strNew.clear();
+            app.SearchRoot(m_tree.Path("mnt"), dlg, strNew, 1, 0);
+            if (strNew != m_tree.Path("mnt/Tovi5.exe"))
+                nCode = 13;
+        }
+        ::_exit(nCode);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    if (WEXITSTATUS(nStatus) == 10)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "11: entered the mount, 12: missed the file, 13: mount as root";
+}
+
+TEST(FileSystemTest, PathsAreMadeAbsoluteAndLexicallyNormal)
+{
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "."), "/tmp/x");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "./old/User.YLI"), "/tmp/x/old/User.YLI");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "old//sub/"), "/tmp/x/old/sub");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "a/../b"), "/tmp/x/b");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "../../.."), "/");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "/"), "/");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x", "//usr/./share//"), "/usr/share");
+    EXPECT_EQ(MakeAbsolutePath("/", "bin"), "/bin");
+    EXPECT_EQ(MakeAbsolutePath("/tmp/x/", "..."), "/tmp/x/...") << "only . and .. are special";
+
+    CPosixFileSystem fileSystem({".", "/tmp/./", "/", "sub/..//", ""});
+    const std::string strCurrent = fileSystem.GetCurrentDir();
+    EXPECT_EQ(fileSystem.GetSearchRoots(), (Texts{strCurrent, "/tmp", "/", strCurrent, ""}));
 }
 
 TEST(FileSystemTest, FindFileMatchesTheLastComponentIgnoringCase)
