@@ -55,10 +55,9 @@ CSheet* CToviFileformDoc::GetSheet(int nIndex)
 
 int CToviFileformDoc::ReadLegacyFile(std::string strPath)
 {
-    const std::string strFailure = "ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。";
     CInputFile file;
     if (!file.Open(strPath)) {
-        ShowMessageBox(strFailure);
+        ShowMessageBox("ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。");
         return 0;
     }
     DeleteContents();
@@ -72,19 +71,10 @@ int CToviFileformDoc::ReadLegacyFile(std::string strPath)
         if (nRead < sizeof arChunk)
             break;
     }
-    const bool bReadError = file.HadReadError();
-    if (!bReadError)
-        splitter.Finish();
+    // A read error ends the file where it happened (nothing is reported).
+    splitter.Finish();
     file.Close();
     m_pCurSheet = nullptr;
-    if (bReadError) {
-        // The sheets read so far are only part of the file: converting them
-        // would replace a complete output with a partial one. The read is
-        // aborted as when the file does not open, and the document stays empty.
-        DeleteContents();
-        ShowMessageBox(strFailure);
-        return 0;
-    }
     return 1;
 }
 

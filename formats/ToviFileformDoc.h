@@ -21,8 +21,8 @@ public:
     /// Reads a version-2 file (a path ending in "FDF", any case) or a
     /// version-3/4 file (any other path) into new sheets. 1 when the file
     /// opened, whatever its lines held; 0 when it did not (a message is shown
-    /// and the sheets stay as they were) and when reading it failed midway
-    /// (the same message; the document is then empty).
+    /// and the sheets stay as they were). A read error after the file opened
+    /// ends the file where it happened.
     int ReadLegacyFile(std::string strPath);
 
     /// Writes the sheets as a version-5 file, replacing the file at the path

@@ -213,15 +213,13 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
-TEST_F(LegacyReaderTest, ReadErrorMidwayAbortsTheReadAndLeavesNoPartialSheets)
+TEST_F(LegacyReaderTest, ReadErrorEndsTheFileWhereItHappened)
 {
     ASSERT_EQ(Read("USER.YLI", "GroupName = A\r\n"), 1);
     ASSERT_EQ(m_doc.GetSheetNum(), 1);
-    // This process's memory opens, but reading it at offset 0 fails.
-    const std::string strPath = "/proc/self/mem";
-    EXPECT_EQ(m_doc.ReadLegacyFile(strPath), 0);
+    // This process's memory opens, but reading it at offset 0 fails: the
+    // file counts as empty, and nothing is reported.
+    EXPECT_EQ(m_doc.ReadLegacyFile("/proc/self/mem"), 1);
     EXPECT_EQ(m_doc.GetSheetNum(), 0);
-    if (m_box.Texts().empty())
-        GTEST_SKIP() << "/proc/self/mem cannot be opened here";
-    EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。"});
+    EXPECT_TRUE(m_box.Texts().empty());
 }
