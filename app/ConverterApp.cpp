@@ -160,14 +160,14 @@ bool CConverterApp::RunConversion()
     }
 
     const std::string strNewFolder(FolderOfPath(strNewPath));
-    if (bCancelled && !m_fileSystem.FileExists(strNewFolder + kNames[3].pExecutable)) {
+    if (bCancelled && !m_fileSystem.FileExists(strNewFolder + std::string(kNames[3].pExecutable))) {
         if (ShowMessageBox("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
                            EMsgButtons::YesNo) == IDNO) {
             EndRun(kExiting);
             return false;
         }
     }
-    strNewPath = strNewFolder + kNames[3].pDataFile;
+    strNewPath = strNewFolder + std::string(kNames[3].pDataFile);
     if (m_fileSystem.FileExists(strNewPath)) {
         if (ShowMessageBox("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == IDNO) {
             EndRun(kExiting);

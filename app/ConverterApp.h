@@ -62,8 +62,8 @@ public:
 
 private:
     struct SVersionNames {
-        const char* pExecutable;
-        const char* pDataFile;
+        std::string_view pExecutable;  ///< views: no length to count per entry
+        std::string_view pDataFile;
     };
     /// Versions 2, 3, 4 and 5.
     static constexpr std::array<SVersionNames, 4> kNames = {{

@@ -8,8 +8,8 @@
 # fails when the ratio exceeds the target (WALK_BENCH_MAX_RATIO, 0.6).
 #
 # Builds nothing. Without TREE it creates, once, a tree of about 600,000
-# entries under /tmp (hard-linked copies of /usr, or plain copies where hard
-# links are refused) and reuses it on later runs.
+# entries under /tmp (hard-linked copies of /usr; where hard links are
+# refused, a generated tree of empty files) and reuses it on later runs.
 set -euo pipefail
 
 build=${1:?usage: bench/walk_bench.sh BUILD_DIR [TREE]}
@@ -28,8 +28,18 @@ if [ ! -e "$tree/.complete" ]; then
   rm -rf "$tree"
   mkdir -p "$tree"
   for i in 1 2 3 4; do
-    cp -al /usr "$tree/u$i" 2>/dev/null || cp -a /usr "$tree/u$i" 2>/dev/null || true
+    cp -al /usr "$tree/u$i" 2>/dev/null || true
   done
+  if [ "$(find "$tree" | wc -l)" -lt 400000 ]; then
+    # No hard links here (another file system): a generated tree shaped like
+    # /usr, about ten entries to a folder: 50,000 folders of 10 empty files.
+    rm -rf "$tree"
+    mkdir -p "$tree"
+    for a in $(seq 1 40); do
+      mkdir -p "$tree/g$a"/m{1..25}/l{1..50}
+      for d in "$tree/g$a"/m*/l*; do printf '%s\n' "$d"/f{1..10}.dat; done | xargs touch
+    done
+  fi
   touch "$tree/.complete"
 fi
 
