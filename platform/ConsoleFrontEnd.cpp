@@ -60,15 +60,6 @@ size_t DecodeUtf8(std::string_view str, char32_t& c)
     return nLength;
 }
 
-std::string_view Trim(std::string_view str)
-{
-    while (!str.empty() && (str.front() == ' ' || str.front() == '\t'))
-        str.remove_prefix(1);
-    while (!str.empty() && (str.back() == ' ' || str.back() == '\t' || str.back() == '\r'))
-        str.remove_suffix(1);
-    return str;
-}
-
 long long NowMilliseconds()
 {
     timespec now;
@@ -347,7 +338,8 @@ int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
         std::string strLine;
         if (!ReadLine(strLine))
             return IDNO;
-        const std::string strAnswer = MakeUpperAscii(Trim(strLine));
+        // Exactly "y", "yes", "n" or "no" in any case; anything else asks again.
+        const std::string strAnswer = MakeUpperAscii(strLine);
         if (strAnswer == "Y" || strAnswer == "YES")
             return IDYES;
         if (strAnswer == "N" || strAnswer == "NO")

@@ -178,12 +178,12 @@ protected:
 TEST_F(ConsoleTest, QuestionsReadYesNoAndEndOfInputIsNo)
 {
     CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    Input("maybe\n YES \nn\n");
+    Input("maybe\n yes\nYeS\r\nn\n");
     EXPECT_EQ(console.Show("a\nb", EMsgButtons::Ok), IDOK);
     EXPECT_EQ(console.Show("q1", EMsgButtons::YesNo), IDYES);
     EXPECT_EQ(console.Show("q2", EMsgButtons::YesNo), IDNO);
     EXPECT_EQ(console.Show("q3", EMsgButtons::YesNo), IDNO);
-    EXPECT_EQ(Output(), "a\nb\nq1\n[y/n] [y/n] q2\n[y/n] q3\n[y/n] ");
+    EXPECT_EQ(Output(), "a\nb\nq1\n[y/n] [y/n] [y/n] q2\n[y/n] q3\n[y/n] ");
 }
 
 TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
