@@ -52,14 +52,14 @@ bool CConfirmDlg::OnOK(const std::string& strField)
 
 void CConfirmDlg::OnFileButton()
 {
-    SFileDialogSpec spec;
-    spec.bOpen = true;
-    spec.nFlags = kFileMustExist | kFileHideReadOnly;
-    spec.strFilter = kLegacyFilter;
-    spec.strTitle = "Tovi２～４のユーザシート情報ファイルを指定してください";
-    spec.strInitialFolder = m_strPath;
+    SFileDialogSpec fileDialog;
+    fileDialog.bOpen = true;
+    fileDialog.nFlags = kFileMustExist | kFileHideReadOnly;
+    fileDialog.strFilter = kLegacyFilter;
+    fileDialog.strTitle = "Tovi２～４のユーザシート情報ファイルを指定してください";
+    fileDialog.strInitialFolder = m_strPath;
     std::string strChosen;
-    if (!m_dialogs.ShowFileDialog(spec, strChosen))
+    if (!m_dialogs.ShowFileDialog(fileDialog, strChosen))
         return;
     m_strPath = strChosen;
     if (m_pView)

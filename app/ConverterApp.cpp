@@ -110,11 +110,11 @@ bool CConverterApp::RunConversion()
                 EndRun(kExiting);
                 return false;
             }
-            SFileDialogSpec spec;
-            spec.bOpen = true;
-            spec.nFlags = kFileMustExist | kFileHideReadOnly;
-            spec.strFilter = kLegacyFilter;
-            if (!m_dialogs.ShowFileDialog(spec, strOldPath)) {
+            SFileDialogSpec fileDialog;
+            fileDialog.bOpen = true;
+            fileDialog.nFlags = kFileMustExist | kFileHideReadOnly;
+            fileDialog.strFilter = kLegacyFilter;
+            if (!m_dialogs.ShowFileDialog(fileDialog, strOldPath)) {
                 EndRun(kExiting);
                 return false;
             }
@@ -147,13 +147,13 @@ bool CConverterApp::RunConversion()
             EndRun(kExiting);
             return false;
         }
-        SFileDialogSpec spec;
-        spec.bOpen = false;
-        spec.strDefaultName = "USER.YLI";
-        spec.nFlags = kFileHideReadOnly;
-        spec.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
-        spec.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
-        if (!m_dialogs.ShowFileDialog(spec, strNewPath)) {
+        SFileDialogSpec fileDialog;
+        fileDialog.bOpen = false;
+        fileDialog.strDefaultName = "USER.YLI";
+        fileDialog.nFlags = kFileHideReadOnly;
+        fileDialog.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
+        fileDialog.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
+        if (!m_dialogs.ShowFileDialog(fileDialog, strNewPath)) {
             EndRun(kExiting);
             return false;
         }

@@ -357,12 +357,12 @@ std::unique_ptr<CConfirmView> CConsoleFrontEnd::CreateConfirmView()
     return std::make_unique<CConsoleConfirmView>(*this);
 }
 
-bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath)
+bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
 {
-    std::string strHeader = spec.strTitle.empty() ? (spec.bOpen ? "開く" : "名前を付けて保存") : spec.strTitle;
+    std::string strHeader = fileDialog.strTitle.empty() ? (fileDialog.bOpen ? "開く" : "名前を付けて保存") : fileDialog.strTitle;
     strHeader += '\n';
     // "description|pattern|description|pattern||": every description on a line.
-    std::string_view strFilter = spec.strFilter;
+    std::string_view strFilter = fileDialog.strFilter;
     for (bool bDescription = true; !strFilter.empty(); bDescription = !bDescription) {
         const size_t nBar = std::min(strFilter.find('|'), strFilter.size());
         if (bDescription && nBar > 0) {
@@ -381,13 +381,13 @@ bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& spec, std::string& 
         const std::string strCurrent = strLine.front() == '/' ? std::string() : m_fileSystem.GetCurrentDir();
         std::string strChosen =
             strLine.front() != '/' && strCurrent.empty() ? strLine : MakeAbsolutePath(strCurrent, strLine);
-        if (spec.bOpen) {
-            if ((spec.nFlags & kFileMustExist) && !m_fileSystem.FileExists(strChosen)) {
+        if (fileDialog.bOpen) {
+            if ((fileDialog.nFlags & kFileMustExist) && !m_fileSystem.FileExists(strChosen)) {
                 Write(strLine + "\nファイルが見つかりません。\n");
                 continue;
             }
-        } else if (!spec.strDefaultName.empty() && m_fileSystem.IsFolder(strChosen)) {
-            strChosen = JoinPath(strChosen, spec.strDefaultName);
+        } else if (!fileDialog.strDefaultName.empty() && m_fileSystem.IsFolder(strChosen)) {
+            strChosen = JoinPath(strChosen, fileDialog.strDefaultName);
         }
         strPath = std::move(strChosen);
         return true;

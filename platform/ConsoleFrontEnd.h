@@ -37,7 +37,7 @@ public:
     int Show(const std::string& strText, EMsgButtons eButtons) override;
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
-    bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) override;
+    bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
 
     /// Reads one line without its line end; false at end of input. Ctrl-C
     /// is not caught while it waits.

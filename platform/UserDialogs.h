@@ -88,5 +88,5 @@ public:
     virtual std::unique_ptr<CProgressView> CreateProgressView() = 0;
     virtual std::unique_ptr<CConfirmView> CreateConfirmView() = 0;
     /// Shows a file dialog; true with the chosen full path on OK.
-    virtual bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) = 0;
+    virtual bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) = 0;
 };

@@ -85,11 +85,11 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
     m_dialogs.AnswerFile(std::nullopt);
     Run();
     EXPECT_EQ(m_box.Texts().back(), kExiting);
-    const SFileDialogSpec& spec = m_dialogs.m_arFileDialogs.back();
-    EXPECT_TRUE(spec.bOpen);
-    EXPECT_EQ(spec.strFilter, "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
-    EXPECT_EQ(spec.strTitle, "");
-    EXPECT_EQ(spec.nFlags, unsigned{kFileMustExist | kFileHideReadOnly});
+    const SFileDialogSpec& fileDialog = m_dialogs.m_arFileDialogs.back();
+    EXPECT_TRUE(fileDialog.bOpen);
+    EXPECT_EQ(fileDialog.strFilter, "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
+    EXPECT_EQ(fileDialog.strTitle, "");
+    EXPECT_EQ(fileDialog.nFlags, unsigned{kFileMustExist | kFileHideReadOnly});
 
     // A file with the wrong extension: its own message, no "終了します" after it.
     m_box.Clear();
@@ -137,12 +137,12 @@ TEST_F(RunConversionTest, NewMissingAsksThenSavesIntoTheChosenFolder)
     m_box.Answer(IDYES);
     m_dialogs.AnswerFile("/E/NEW/OTHER.YLI");
     Run();
-    const SFileDialogSpec& spec = m_dialogs.m_arFileDialogs.back();
-    EXPECT_FALSE(spec.bOpen);
-    EXPECT_EQ(spec.strDefaultName, "USER.YLI");
-    EXPECT_EQ(spec.nFlags, unsigned{kFileHideReadOnly});
-    EXPECT_EQ(spec.strFilter, "Tovi5形式(USER.YLI)|USER.YLI|");
-    EXPECT_EQ(spec.strTitle, "Tovi５のユーザシート情報ファイルを指定してください");
+    const SFileDialogSpec& fileDialog = m_dialogs.m_arFileDialogs.back();
+    EXPECT_FALSE(fileDialog.bOpen);
+    EXPECT_EQ(fileDialog.strDefaultName, "USER.YLI");
+    EXPECT_EQ(fileDialog.nFlags, unsigned{kFileHideReadOnly});
+    EXPECT_EQ(fileDialog.strFilter, "Tovi5形式(USER.YLI)|USER.YLI|");
+    EXPECT_EQ(fileDialog.strTitle, "Tovi５のユーザシート情報ファイルを指定してください");
     EXPECT_EQ(m_doc.arWritten, (Texts{"/E/NEW/USER.YLI"}));
 
     // Cancel in the confirm dialog ends the run before anything is written.

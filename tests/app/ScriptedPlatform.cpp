@@ -195,9 +195,9 @@ std::unique_ptr<CConfirmView> CScriptedDialogs::CreateConfirmView()
     return std::make_unique<CScriptedConfirmView>(*this);
 }
 
-bool CScriptedDialogs::ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath)
+bool CScriptedDialogs::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
 {
-    m_arFileDialogs.push_back(spec);
+    m_arFileDialogs.push_back(fileDialog);
     if (m_fileAnswers.empty()) {
         ADD_FAILURE() << "a file dialog nobody scripted";
         return false;

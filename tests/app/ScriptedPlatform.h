@@ -90,7 +90,7 @@ class CScriptedDialogs : public CUserDialogs {
 public:
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
-    bool ShowFileDialog(const SFileDialogSpec& spec, std::string& strPath) override;
+    bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
 
     /// Next file dialog answer; nullopt is Cancel.
     void AnswerFile(std::optional<std::string> strPath) { m_fileAnswers.push_back(std::move(strPath)); }
