@@ -41,6 +41,7 @@ int main(int argc, char** argv)
                  "Without a subcommand it searches the disks for the old and the new installation, asks\n"
                  "what it could not find and writes USER.YLI into the new installation's folder.",
                  "toviconv");
+    cli.set_version_flag("--version", std::string("toviconv ") + TOVICONV_VERSION);
     bool bConsole = false;
     std::vector<std::string> arRoots;
     cli.add_flag("--console", bConsole, "Talk on standard input and output instead of in windows");
@@ -70,6 +71,9 @@ int main(int argc, char** argv)
         return 0;
     } catch (const CLI::CallForAllHelp&) {
         std::cout << cli.help("", CLI::AppFormatMode::All);
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        std::cout << e.what() << '\n';
         return 0;
     } catch (const CLI::ParseError& e) {
         std::cerr << "toviconv: " << e.what() << "\nRun 'toviconv --help' for usage.\n";
