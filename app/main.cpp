@@ -10,6 +10,9 @@
 #include "platform/ConsoleFrontEnd.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#ifdef TOVICONV_HAVE_GUI
+#include "platform/wx/WxFrontEnd.h"
+#endif
 
 #include <CLI/CLI.hpp>
 
@@ -21,10 +24,23 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-int RunInteractive(const std::vector<std::string>& arRoots)
+int RunInteractive(const std::vector<std::string>& arRoots, [[maybe_unused]] bool bConsole)
 {
     CPosixFileSystem fileSystem(arRoots);
-    // No windowing front end is built yet: the console serves every case.
+#ifdef TOVICONV_HAVE_GUI
+    // Windows where a display is at hand; the console where none is, or
+    // where the toolkit cannot reach it.
+    if (!bConsole && IsDisplayAvailable()) {
+        CWxSession gui;
+        if (gui.Start()) {
+            CWxFrontEnd frontEnd(fileSystem);
+            CMessageBoxScope boxes(&frontEnd);
+            CConverterApp app(fileSystem, frontEnd, MakeFileformDoc);
+            app.RunConversion();
+            return app.GetExitCode();
+        }
+    }
+#endif
     CConsoleFrontEnd console(fileSystem);
     CMessageBoxScope boxes(&console);
     CConverterApp app(fileSystem, console, MakeFileformDoc);
@@ -87,5 +103,5 @@ int main(int argc, char** argv)
         }
         return RunBatchConvert(strLegacy, strOutput);
     }
-    return RunInteractive(arRoots);
+    return RunInteractive(arRoots, bConsole);
 }

@@ -1,0 +1,483 @@
+#include "platform/wx/WxFrontEnd.h"
+
+#include "platform/wx/WxFileFilter.h"
+#include "platform/wx/WxViews.h"
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/strconv.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+long long NowMilliseconds()
+{
+    timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+constexpr long long kStatusMilliseconds = 50;  ///< the status line at most 20 times a second
+constexpr long long kYieldMilliseconds = 30;   ///< the toolkit's events at most every 30 ms
+
+// No main window and no command line of the toolkit's own: the run is the
+// program.
+class CToviWxApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+// A failed check inside the toolkit is reported on standard error instead
+// of a dialog that would wait for somebody.
+void ReportToolkitAssert(const wxString& strFile, int nLine, const wxString& strFunction, const wxString& strCond,
+                         const wxString& strMessage)
+{
+    std::fprintf(stderr, "toviconv: toolkit check failed: %s:%d %s: %s %s\n",
+                 static_cast<const char*>(strFile.utf8_str()), nLine,
+                 static_cast<const char*>(strFunction.utf8_str()), static_cast<const char*>(strCond.utf8_str()),
+                 static_cast<const char*>(strMessage.utf8_str()));
+}
+
+const wxMBConv& PathConv()
+{
+    static const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+    return conv;
+}
+
+// Length of the well-formed UTF-8 sequence at the start of str with its code
+// point; 0 when the bytes are not one.
+size_t DecodeUtf8(std::string_view str, char32_t& c)
+{
+    const auto b0 = static_cast<unsigned char>(str[0]);
+    size_t nLength;
+    if (b0 < 0x80) {
+        c = b0;
+        return 1;
+    }
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        nLength = 2;
+        c = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        nLength = 3;
+        c = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        nLength = 4;
+        c = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (str.size() < nLength)
+        return 0;
+    for (size_t i = 1; i < nLength; ++i) {
+        const auto b = static_cast<unsigned char>(str[i]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if ((nLength == 3 && c < 0x800) || (nLength == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return nLength;
+}
+
+}  // namespace
+
+wxString TextToWx(std::string_view strText, bool bOneLine)
+{
+    std::wstring strWide;
+    strWide.reserve(strText.size());
+    while (!strText.empty()) {
+        char32_t c = 0;
+        size_t nLength = DecodeUtf8(strText, c);
+        if (nLength == 0) {
+            c = 0xFFFD;
+            nLength = 1;
+        } else if (bOneLine && (c < 0x20 || c == 0x7F)) {
+            c = '?';
+        }
+        strWide += static_cast<wchar_t>(c);
+        strText.remove_prefix(nLength);
+    }
+    return wxString(strWide);
+}
+
+wxString PathToWx(std::string_view strPath)
+{
+    if (strPath.empty())
+        return wxString();
+    const wxString strOut(strPath.data(), PathConv(), strPath.size());
+    return strOut.empty() ? TextToWx(strPath, true) : strOut;
+}
+
+std::string PathFromWx(const wxString& strPath)
+{
+    if (strPath.empty())
+        return std::string();
+    const wxCharBuffer buffer = strPath.mb_str(PathConv());
+    if (buffer.length() == 0) {
+        const wxScopedCharBuffer utf8 = strPath.utf8_str();
+        return std::string(utf8.data(), utf8.length());
+    }
+    return std::string(buffer.data(), buffer.length());
+}
+
+bool IsDisplayAvailable()
+{
+    const char* pDisplay = std::getenv("DISPLAY");
+    const char* pWayland = std::getenv("WAYLAND_DISPLAY");
+    return (pDisplay && *pDisplay) || (pWayland && *pWayland);
+}
+
+bool CWxSession::Start()
+{
+    if (m_bStarted)
+        return true;
+    // The toolkit sets the locale from the environment; numbers in files do
+    // not depend on it, and the numeric part is kept as it was all the same.
+    const char* pNumeric = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string strNumeric = pNumeric ? pNumeric : "C";
+
+    // The program's own options are not the toolkit's business.
+    static char szName[] = "toviconv";
+    static char* arArgs[] = {szName, nullptr};
+    int nArgs = 1;
+    wxApp::SetInstance(new CToviWxApp);
+    bool bStarted;
+    {
+        wxLogNull noLog;
+        bStarted = wxEntryStart(nArgs, arArgs);
+    }
+    if (bStarted) {
+        wxSetAssertHandler(ReportToolkitAssert);
+        bStarted = wxTheApp && wxTheApp->CallOnInit();
+        if (!bStarted)
+            wxEntryCleanup();
+    }
+    std::setlocale(LC_NUMERIC, strNumeric.c_str());
+    m_bStarted = bStarted;
+    return bStarted;
+}
+
+CWxSession::~CWxSession()
+{
+    if (m_bStarted)
+        wxEntryCleanup();
+}
+
+SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog)
+{
+    SFileDialogStart start;
+    start.strName = fileDialog.strDefaultName;
+    if (fileDialog.strInitialFolder.empty())
+        return start;
+    const std::string strPath = fileDialog.strInitialFolder.front() == '/'
+                                    ? MakeAbsolutePath("/", fileDialog.strInitialFolder)
+                                    : MakeAbsolutePath(fileSystem.GetCurrentDir(), fileDialog.strInitialFolder);
+    if (fileSystem.IsFolder(strPath)) {
+        start.strFolder = strPath;
+        return start;
+    }
+    const std::string strFolder(FolderOfPath(strPath));
+    if (!strFolder.empty() && fileSystem.IsFolder(strFolder)) {
+        start.strFolder = strFolder.size() > 1 ? strFolder.substr(0, strFolder.size() - 1) : strFolder;
+        const std::string strName = strPath.substr(strFolder.size());
+        if (!strName.empty())
+            start.strName = strName;
+    }
+    return start;
+}
+
+int CWxFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
+{
+    if (!wxTheApp) {
+        CStreamMessageBox fallback(2);
+        return fallback.Show(strText, eButtons);
+    }
+    const long nStyle = (eButtons == EMsgButtons::YesNo ? wxYES_NO : wxOK) | wxICON_EXCLAMATION;
+    const int nAnswer = wxMessageBox(TextToWx(strText, false), wxString::FromUTF8(kAppTitle), nStyle, m_pModalParent);
+    if (eButtons == EMsgButtons::Ok)
+        return IDOK;
+    // Closing the box without an answer is No.
+    return nAnswer == wxYES ? IDYES : IDNO;
+}
+
+std::unique_ptr<CProgressView> CWxFrontEnd::CreateProgressView()
+{
+    return std::make_unique<CWxProgressView>();
+}
+
+std::unique_ptr<CConfirmView> CWxFrontEnd::CreateConfirmView()
+{
+    return std::make_unique<CWxConfirmView>(*this);
+}
+
+bool CWxFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
+{
+    if (!wxTheApp)
+        return false;
+    const SFileDialogStart start = ResolveFileDialogStart(m_fileSystem, fileDialog);
+    long nStyle = wxFD_SAVE;
+    if (fileDialog.bOpen)
+        nStyle = wxFD_OPEN | ((fileDialog.nFlags & kFileMustExist) != 0 ? wxFD_FILE_MUST_EXIST : 0);
+    const std::string strWildcard = MakeWxWildcard(fileDialog.strFilter);
+    const wxString strTitle =
+        fileDialog.strTitle.empty() ? wxString(wxFileSelectorPromptStr) : TextToWx(fileDialog.strTitle, true);
+    wxFileDialog dialog(m_pModalParent, strTitle, PathToWx(start.strFolder), PathToWx(start.strName),
+                        strWildcard.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : TextToWx(strWildcard, true),
+                        nStyle);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    std::string strChosen = PathFromWx(dialog.GetPath());
+    if (strChosen.empty())
+        return false;
+    strPath = std::move(strChosen);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The searching-progress window
+
+CWxProgressView::~CWxProgressView()
+{
+    Destroy();
+}
+
+bool CWxProgressView::Create(CProgressEvents& events)
+{
+    if (m_pDialog)
+        return true;
+    if (!wxTheApp)
+        return false;
+    auto* pDialog = new wxDialog();
+    if (!pDialog->Create(nullptr, wxID_ANY, TextToWx("検索中", true), wxDefaultPosition, wxDefaultSize,
+                         wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX)) {
+        delete pDialog;
+        return false;
+    }
+    m_pEvents = &events;
+    m_pDialog = pDialog;
+    pDialog->SetClientSize(wxDLG_UNIT(pDialog, wxSize(186, 79)));
+    m_pCancel = new wxButton(pDialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true), wxDLG_UNIT(pDialog, wxPoint(67, 58)),
+                             wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    m_pCancel->SetDefault();
+    m_pGauge = new wxGauge(pDialog, 1003, 100, wxDLG_UNIT(pDialog, wxPoint(15, 34)), wxDLG_UNIT(pDialog, wxSize(154, 13)),
+                           wxGA_HORIZONTAL | wxGA_SMOOTH);
+    m_pPercent = new wxStaticText(pDialog, 1004, " 0 %", wxDLG_UNIT(pDialog, wxPoint(85, 23)),
+                                  wxDLG_UNIT(pDialog, wxSize(18, 8)), wxST_NO_AUTORESIZE);
+    m_pStatus = new wxStaticText(pDialog, 1005, wxString(), wxDLG_UNIT(pDialog, wxPoint(13, 7)),
+                                 wxDLG_UNIT(pDialog, wxSize(158, 8)), wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_MIDDLE);
+    ApplyPos();
+
+    // Cancel, Escape and the close box only report Cancel: the window stays
+    // until the run destroys it. Enter reports OK.
+    pDialog->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        if (m_pEvents)
+            m_pEvents->OnCancel();
+    }, wxID_CANCEL);
+    pDialog->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+        if (event.CanVeto()) {
+            event.Veto();
+            if (m_pEvents)
+                m_pEvents->OnCancel();
+            return;
+        }
+        ForgetControls();
+        event.Skip();
+    });
+    pDialog->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        const int nKey = event.GetKeyCode();
+        if (nKey == WXK_ESCAPE) {
+            if (m_pEvents)
+                m_pEvents->OnCancel();
+        } else if (nKey == WXK_RETURN || nKey == WXK_NUMPAD_ENTER) {
+            if (m_pEvents)
+                m_pEvents->OnOK();
+        } else {
+            event.Skip();
+        }
+    });
+
+    pDialog->CentreOnScreen();
+    pDialog->Show();
+    m_nLastYield = NowMilliseconds();
+    wxTheApp->Yield(true);
+    return true;
+}
+
+void CWxProgressView::ForgetControls()
+{
+    m_pDialog = nullptr;
+    m_pCancel = nullptr;
+    m_pGauge = nullptr;
+    m_pPercent = nullptr;
+    m_pStatus = nullptr;
+    m_pEvents = nullptr;
+}
+
+void CWxProgressView::Destroy()
+{
+    wxDialog* pDialog = m_pDialog;
+    ForgetControls();
+    if (!pDialog)
+        return;
+    pDialog->Hide();
+    // Not inside one of its own handlers (they only report to the events):
+    // deleted at once, so that no later event can reach this view.
+    delete pDialog;
+}
+
+void CWxProgressView::SetTitle(const std::string& strTitle)
+{
+    if (m_pDialog)
+        m_pDialog->SetTitle(TextToWx(strTitle, true));
+}
+
+void CWxProgressView::SetStatus(std::string_view strText)
+{
+    if (!m_pStatus)
+        return;
+    m_strStatus.assign(strText);
+    m_bStatusPending = true;
+    const long long nNow = NowMilliseconds();
+    if (nNow - m_nLastStatusDraw >= kStatusMilliseconds)
+        DrawStatus(nNow);
+}
+
+void CWxProgressView::DrawStatus(long long nNow)
+{
+    m_nLastStatusDraw = nNow;
+    m_bStatusPending = false;
+    ++m_nStatusDraws;
+    // Label text: an "&" in a file name is no mnemonic.
+    m_pStatus->SetLabelText(TextToWx(m_strStatus, true));
+}
+
+void CWxProgressView::SetRange(int nLower, int nUpper)
+{
+    m_nLower = nLower;
+    m_nUpper = nUpper;
+    ApplyPos();
+}
+
+void CWxProgressView::SetPos(int nPos)
+{
+    m_nPos = nPos;
+    ApplyPos();
+}
+
+void CWxProgressView::ApplyPos()
+{
+    if (!m_pGauge)
+        return;
+    // The bar runs from 0 to the span; a position outside the bounds shows
+    // as the nearer end, an empty or reversed range as an empty bar.
+    const long long nSpan = std::max(1LL, static_cast<long long>(m_nUpper) - m_nLower);
+    const long long nValue = std::clamp(static_cast<long long>(m_nPos) - m_nLower, 0LL, nSpan);
+    const int nRange = static_cast<int>(std::min<long long>(nSpan, INT32_MAX));
+    const int nShown = static_cast<int>(std::min<long long>(nValue, nRange));
+    if (m_pGauge->GetRange() != nRange)
+        m_pGauge->SetRange(nRange);
+    if (m_pGauge->GetValue() != nShown)
+        m_pGauge->SetValue(nShown);
+}
+
+void CWxProgressView::SetPercentText(const std::string& strText)
+{
+    if (!m_pPercent)
+        return;
+    const wxString strNew = TextToWx(strText, true);
+    if (m_pPercent->GetLabelText() != strNew)
+        m_pPercent->SetLabelText(strNew);
+}
+
+void CWxProgressView::PumpMessages()
+{
+    if (!m_pDialog)
+        return;
+    const long long nNow = NowMilliseconds();
+    if (nNow - m_nLastYield < kYieldMilliseconds)
+        return;
+    m_nLastYield = nNow;
+    // The last file looked at shows even when no other one follows soon.
+    if (m_bStatusPending && nNow - m_nLastStatusDraw >= kStatusMilliseconds)
+        DrawStatus(nNow);
+    wxTheApp->Yield(true);
+}
+
+// ---------------------------------------------------------------------------
+// The confirm window
+
+int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strText, const std::string& strField,
+                            CConfirmEvents& events)
+{
+    if (!wxTheApp || m_pDialog)
+        return IDCANCEL;
+    wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition,
+                    wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    wxDialog* pDialog = &dialog;
+    dialog.SetClientSize(wxDLG_UNIT(pDialog, wxSize(239, 65)));
+    // Created in the template's order, which is the tab order: OK first.
+    auto* pOK = new wxButton(&dialog, wxID_OK, "OK", wxDLG_UNIT(pDialog, wxPoint(77, 44)),
+                             wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    pOK->SetDefault();
+    new wxButton(&dialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true), wxDLG_UNIT(pDialog, wxPoint(129, 44)),
+                 wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    new wxStaticText(&dialog, wxID_ANY, TextToWx(strText, true), wxDLG_UNIT(pDialog, wxPoint(7, 7)),
+                     wxDLG_UNIT(pDialog, wxSize(158, 11)), wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    m_pFileButton = new wxButton(&dialog, wxID_ANY, TextToWx("ファイル指定...", true),
+                                 wxDLG_UNIT(pDialog, wxPoint(181, 44)), wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    m_pField = new wxTextCtrl(&dialog, 1001, PathToWx(strField), wxDLG_UNIT(pDialog, wxPoint(14, 21)),
+                              wxDLG_UNIT(pDialog, wxSize(218, 13)));
+
+    dialog.Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
+    dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, wxID_CANCEL);
+    m_pFileButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        if (m_pEvents)
+            m_pEvents->OnFileButton();
+    });
+    dialog.Bind(wxEVT_CLOSE_WINDOW, [&dialog](wxCloseEvent&) { dialog.EndModal(wxID_CANCEL); });
+
+    m_pEvents = &events;
+    m_pDialog = &dialog;
+    wxWindow* pPreviousParent = m_frontEnd.SetModalParent(&dialog);
+    dialog.CentreOnScreen();
+    pOK->SetFocus();
+    const int nResult = dialog.ShowModal();
+    m_frontEnd.SetModalParent(pPreviousParent);
+    m_pDialog = nullptr;
+    m_pField = nullptr;
+    m_pFileButton = nullptr;
+    m_pEvents = nullptr;
+    return nResult == wxID_OK ? IDOK : IDCANCEL;
+}
+
+void CWxConfirmView::OnOK()
+{
+    // A second press while the first one's message is up is the same press.
+    if (!m_pEvents || !m_pField || m_bInOK)
+        return;
+    m_bInOK = true;
+    const bool bAccepted = m_pEvents->OnOK(PathFromWx(m_pField->GetValue()));
+    m_bInOK = false;
+    if (bAccepted && m_pDialog)
+        m_pDialog->EndModal(wxID_OK);
+}
+
+void CWxConfirmView::SetFieldText(const std::string& strField)
+{
+    if (!m_pField)
+        return;
+    m_pField->ChangeValue(PathToWx(strField));
+    m_pField->SetInsertionPointEnd();
+    m_pDialog->Raise();
+    m_pDialog->SetFocus();
+    m_pDialog->Update();
+}

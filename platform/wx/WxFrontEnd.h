@@ -1,0 +1,71 @@
+#pragma once
+// The windowing front end: message boxes, the system's file dialogs, the
+// searching-progress window and the confirm window, drawn with the GUI
+// toolkit. No main loop runs: the run is driven by modal windows and by the
+// progress window's pump. This header needs no toolkit header.
+
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/UserDialogs.h"
+
+#include <string>
+
+class wxWindow;
+
+/// True when the environment names a display (DISPLAY or WAYLAND_DISPLAY).
+bool IsDisplayAvailable();
+
+/// The toolkit, started for the lifetime of the object.
+class CWxSession {
+public:
+    CWxSession() = default;
+    ~CWxSession();
+    CWxSession(const CWxSession&) = delete;
+    CWxSession& operator=(const CWxSession&) = delete;
+
+    /// Starts the toolkit; false, silently, when it cannot (no usable
+    /// display). The numeric locale stays what it was.
+    bool Start();
+    bool IsStarted() const { return m_bStarted; }
+
+private:
+    bool m_bStarted = false;
+};
+
+/// Where a file dialog opens.
+struct SFileDialogStart {
+    std::string strFolder;  ///< "" for the system's choice
+    std::string strName;    ///< proposed file name, "" for none
+};
+
+/// The folder and file name a file dialog starts with: the initial folder
+/// when it is a folder (relative paths taken from the current directory);
+/// when it names anything else, its folder and last component; otherwise
+/// the system's choice. The default name applies wherever the initial
+/// folder gives no name of its own.
+SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog);
+
+class CWxFrontEnd : public CUserDialogs, public CMessageBoxHandler {
+public:
+    /// The toolkit must have been started (CWxSession).
+    explicit CWxFrontEnd(CFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+
+    int Show(const std::string& strText, EMsgButtons eButtons) override;
+    std::unique_ptr<CProgressView> CreateProgressView() override;
+    std::unique_ptr<CConfirmView> CreateConfirmView() override;
+    bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
+
+    /// The window that boxes and file dialogs belong to (the confirm window
+    /// while it is shown); nullptr lets the toolkit choose.
+    wxWindow* GetModalParent() const { return m_pModalParent; }
+    wxWindow* SetModalParent(wxWindow* pParent)
+    {
+        wxWindow* pPrevious = m_pModalParent;
+        m_pModalParent = pParent;
+        return pPrevious;
+    }
+
+private:
+    CFileSystem& m_fileSystem;
+    wxWindow* m_pModalParent = nullptr;
+};

@@ -1,0 +1,310 @@
+// The windows, message boxes and file dialogs of the windowing front end,
+// driven with simulated events. Modal windows are answered from inside their
+// own loop (CallAfter) or, for the toolkit's own dialogs, by a modal hook.
+
+#include "platform/wx/WxViews.h"
+#include "tests/gui/GuiTestSupport.h"
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class CRecordingProgressEvents : public CProgressEvents {
+public:
+    void OnCancel() override { ++m_nCancels; }
+    void OnOK() override { ++m_nOKs; }
+    int m_nCancels = 0;
+    int m_nOKs = 0;
+};
+
+void Click(wxWindow* pButton)
+{
+    ASSERT_NE(pButton, nullptr);
+    wxCommandEvent event(wxEVT_BUTTON, pButton->GetId());
+    event.SetEventObject(pButton);
+    pButton->GetEventHandler()->ProcessEvent(event);
+}
+
+void PressKey(wxWindow* pWindow, int nKey)
+{
+    wxKeyEvent event(wxEVT_CHAR_HOOK);
+    event.m_keyCode = nKey;
+    event.SetEventObject(pWindow);
+    pWindow->GetEventHandler()->ProcessEvent(event);
+}
+
+wxRect RectOf(wxWindow* pWindow)
+{
+    return wxRect(pWindow->GetPosition(), pWindow->GetSize());
+}
+
+// Answers every modal dialog of the toolkit (message boxes, file dialogs)
+// without showing it.
+class CModalAnswer : public wxModalDialogHook {
+public:
+    explicit CModalAnswer(std::function<int(wxDialog*)> answer) : m_answer(std::move(answer)) { Register(); }
+    ~CModalAnswer() override { Unregister(); }
+
+protected:
+    int Enter(wxDialog* pDialog) override { return m_answer(pDialog); }
+    void Exit(wxDialog*) override {}
+
+private:
+    std::function<int(wxDialog*)> m_answer;
+};
+
+}  // namespace
+
+TEST(WxProgressViewTest, ShowsTheSearchAndReportsOnlyCancelAndOK)
+{
+    SKIP_WITHOUT_GUI();
+    CRecordingProgressEvents events;
+    CWxProgressView view;
+    ASSERT_TRUE(view.Create(events));
+    wxDialog* pDialog = view.GetDialog();
+    ASSERT_NE(pDialog, nullptr);
+    EXPECT_TRUE(pDialog->IsShown());
+    EXPECT_EQ(view.GetPercentLabel()->GetLabelText(), " 0 %");
+    EXPECT_EQ(pDialog->GetDefaultItem(), view.GetCancelButton());
+    EXPECT_EQ(view.GetCancelButton()->GetLabelText(), wxString(L"ｷｬﾝｾﾙ"));
+    // Laid out as the template: status, percent, bar and button from top to
+    // bottom, all inside the window.
+    const wxRect client(wxPoint(0, 0), pDialog->GetClientSize());
+    EXPECT_LT(RectOf(view.GetStatusLabel()).GetBottom(), RectOf(view.GetGauge()).GetTop());
+    EXPECT_LT(RectOf(view.GetPercentLabel()).GetTop(), RectOf(view.GetGauge()).GetTop());
+    EXPECT_LT(RectOf(view.GetGauge()).GetBottom(), RectOf(view.GetCancelButton()).GetTop());
+    for (wxWindow* pControl : {static_cast<wxWindow*>(view.GetStatusLabel()), static_cast<wxWindow*>(view.GetGauge())})
+        EXPECT_TRUE(client.Contains(RectOf(pControl)));
+
+    view.SetTitle("検索しています");
+    EXPECT_EQ(pDialog->GetTitle(), wxString(L"検索しています"));
+    view.SetPercentText("37%");
+    EXPECT_EQ(view.GetPercentLabel()->GetLabelText(), "37%");
+    view.SetRange(0, 100);
+    view.SetPos(37);
+    EXPECT_EQ(view.GetGauge()->GetValue(), 37);
+    view.SetPos(250);
+    EXPECT_EQ(view.GetGauge()->GetValue(), view.GetGauge()->GetRange());
+    view.SetRange(50, 50);
+    view.SetPos(-5);
+    EXPECT_EQ(view.GetGauge()->GetValue(), 0);
+
+    // Cancel button, close box and Escape report Cancel; the window stays.
+    Click(view.GetCancelButton());
+    EXPECT_FALSE(pDialog->Close());  // vetoed
+    PressKey(pDialog, WXK_ESCAPE);
+    view.PumpMessages();
+    EXPECT_EQ(events.m_nCancels, 3);
+    EXPECT_EQ(view.GetDialog(), pDialog);
+    EXPECT_TRUE(pDialog->IsShown());
+    // Enter is OK, which the run ignores; it is no Cancel.
+    PressKey(pDialog, WXK_RETURN);
+    EXPECT_EQ(events.m_nOKs, 1);
+    EXPECT_EQ(events.m_nCancels, 3);
+
+    view.Destroy();
+    EXPECT_EQ(view.GetDialog(), nullptr);
+    view.Destroy();
+    view.SetStatus("after");
+    view.PumpMessages();
+}
+
+TEST(WxProgressViewTest, StatusLineFollowsWithoutRedrawingPerFile)
+{
+    SKIP_WITHOUT_GUI();
+    CRecordingProgressEvents events;
+    CWxProgressView view;
+    ASSERT_TRUE(view.Create(events));
+    // The first file shows at once; "&" is no mnemonic, a line break no break.
+    view.SetStatus("/mnt/R&D/a\nb");
+    EXPECT_EQ(view.GetStatusLabel()->GetLabelText(), "/mnt/R&D/a?b");
+
+    const long nDrawsBefore = view.GetStatusDraws();
+    std::string strLast;
+    for (int i = 0; i < 20000; ++i) {
+        strLast = "/usr/share/doc/file" + std::to_string(i);
+        view.SetStatus(strLast);
+        if (i % 100 == 0)
+            view.PumpMessages();
+    }
+    EXPECT_LT(view.GetStatusDraws() - nDrawsBefore, 2000);
+    // The last file looked at shows once the pump comes round.
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    view.PumpMessages();
+    EXPECT_EQ(view.GetStatusLabel()->GetLabelText(), wxString(strLast));
+}
+
+namespace {
+
+// Refuses the first OK, then accepts; the file button puts a chosen path
+// into the field.
+class CScriptedConfirmEvents : public CConfirmEvents {
+public:
+    bool OnOK(const std::string& strField) override
+    {
+        m_arFields.push_back(strField);
+        return m_arFields.size() > 1;
+    }
+    void OnFileButton() override
+    {
+        ++m_nFileButtons;
+        if (m_pView)
+            m_pView->SetFieldText("/chosen/\xe3\x83\xa6/USER.YLI");
+    }
+    std::vector<std::string> m_arFields;
+    int m_nFileButtons = 0;
+    CConfirmView* m_pView = nullptr;
+};
+
+}  // namespace
+
+TEST(WxConfirmViewTest, OkClosesOnlyWhenAccepted)
+{
+    SKIP_WITHOUT_GUI();
+    CPosixFileSystem fileSystem;
+    CWxFrontEnd frontEnd(fileSystem);
+    CWxConfirmView view(frontEnd);
+    CScriptedConfirmEvents events;
+    events.m_pView = &view;
+    wxString strInitialField;
+    wxString strTitle;
+    bool bStillOpenAfterRefusal = false;
+    bool bParentWhileShown = false;
+
+    wxTheApp->CallAfter([&] {
+        wxDialog* pDialog = view.GetDialog();
+        ASSERT_NE(pDialog, nullptr);
+        strTitle = pDialog->GetTitle();
+        strInitialField = view.GetField()->GetValue();
+        bParentWhileShown = frontEnd.GetModalParent() == pDialog;
+        view.GetField()->SetValue("typed/notes.txt");
+        Click(pDialog->FindWindow(wxID_OK));
+        bStillOpenAfterRefusal = view.GetDialog() == pDialog && pDialog->IsModal();
+        Click(view.GetFileButton());
+        wxTheApp->CallAfter([&] { Click(view.GetDialog()->FindWindow(wxID_OK)); });
+    });
+    const int nResult = view.DoModal("確認", "以下のファイルをTovi５用に変換します", "/old/User.FDF", events);
+
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(strTitle, wxString(L"確認"));
+    EXPECT_EQ(strInitialField, "/old/User.FDF");
+    EXPECT_TRUE(bParentWhileShown);
+    EXPECT_TRUE(bStillOpenAfterRefusal);
+    EXPECT_EQ(events.m_nFileButtons, 1);
+    EXPECT_EQ(events.m_arFields, (std::vector<std::string>{"typed/notes.txt", "/chosen/\xe3\x83\xa6/USER.YLI"}));
+    EXPECT_EQ(view.GetDialog(), nullptr);
+    EXPECT_EQ(frontEnd.GetModalParent(), nullptr);
+}
+
+TEST(WxConfirmViewTest, CancelEscapeAndCloseBoxAskNothing)
+{
+    SKIP_WITHOUT_GUI();
+    CPosixFileSystem fileSystem;
+    CWxFrontEnd frontEnd(fileSystem);
+    CWxConfirmView view(frontEnd);
+    CScriptedConfirmEvents events;
+    const std::vector<std::function<void(wxDialog*)>> arWays = {
+        [](wxDialog* pDialog) { Click(pDialog->FindWindow(wxID_CANCEL)); },
+        [](wxDialog* pDialog) { PressKey(pDialog, WXK_ESCAPE); },
+        [](wxDialog* pDialog) { pDialog->Close(); },
+    };
+    for (const auto& way : arWays) {
+        wxTheApp->CallAfter([&] { way(view.GetDialog()); });
+        EXPECT_EQ(view.DoModal("ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "以下のファイルをTovi５用に変換します", "", events), IDCANCEL);
+    }
+    EXPECT_TRUE(events.m_arFields.empty());
+}
+
+TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
+{
+    SKIP_WITHOUT_GUI();
+    CPosixFileSystem fileSystem;
+    CWxFrontEnd frontEnd(fileSystem);
+    std::vector<wxString> arMessages;
+    std::vector<long> arStyles;
+    int nAnswer = wxID_OK;
+    CModalAnswer answer([&](wxDialog* pDialog) {
+        auto* pBox = dynamic_cast<wxMessageDialog*>(pDialog);
+        if (!pBox)
+            return static_cast<int>(wxID_CANCEL);
+        arMessages.push_back(pBox->GetMessage());
+        arStyles.push_back(pBox->GetMessageDialogStyle());
+        EXPECT_EQ(pBox->GetTitle(), "ToviConv");
+        return nAnswer;
+    });
+
+    EXPECT_EQ(frontEnd.Show("終了します", EMsgButtons::Ok), IDOK);
+    nAnswer = wxID_YES;
+    EXPECT_EQ(frontEnd.Show("検索を中止しますか？", EMsgButtons::YesNo), IDYES);
+    nAnswer = wxID_NO;
+    EXPECT_EQ(frontEnd.Show("上書きしますか？", EMsgButtons::YesNo), IDNO);
+    // Closed without an answer.
+    nAnswer = wxID_CANCEL;
+    EXPECT_EQ(frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
+              IDNO);
+
+    ASSERT_EQ(arMessages.size(), 4u);
+    EXPECT_EQ(arMessages[0], wxString(L"終了します"));
+    EXPECT_EQ(arMessages[3], wxString(L"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？"));
+    EXPECT_TRUE(arStyles[0] & wxOK);
+    EXPECT_FALSE(arStyles[0] & wxYES_NO);
+    for (long nStyle : arStyles)
+        EXPECT_TRUE(nStyle & wxICON_EXCLAMATION);
+    EXPECT_EQ(arStyles[1] & wxYES_NO, wxYES_NO);
+}
+
+TEST(WxFrontEndTest, FileDialogsGetTheRunsRequest)
+{
+    SKIP_WITHOUT_GUI();
+    CPosixFileSystem fileSystem;
+    CWxFrontEnd frontEnd(fileSystem);
+    struct SSeen {
+        long nStyle;
+        wxString strTitle;
+        wxString strFolder;
+        wxString strWildcard;
+    };
+    std::vector<SSeen> arSeen;
+    CModalAnswer answer([&](wxDialog* pDialog) {
+        auto* pFileDialog = dynamic_cast<wxFileDialog*>(pDialog);
+        if (pFileDialog)
+            arSeen.push_back({pFileDialog->GetWindowStyle(), pFileDialog->GetMessage(), pFileDialog->GetDirectory(),
+                              pFileDialog->GetWildcard()});
+        return static_cast<int>(wxID_CANCEL);
+    });
+
+    SFileDialogSpec openDialog;
+    openDialog.nFlags = kFileMustExist | kFileHideReadOnly;
+    openDialog.strFilter = "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||";
+    openDialog.strInitialFolder = "/";
+    SFileDialogSpec saveDialog;
+    saveDialog.bOpen = false;
+    saveDialog.strDefaultName = "USER.YLI";
+    saveDialog.nFlags = kFileHideReadOnly;
+    saveDialog.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
+    saveDialog.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
+    std::string strPath = "unchanged";
+    EXPECT_FALSE(frontEnd.ShowFileDialog(openDialog, strPath));
+    EXPECT_FALSE(frontEnd.ShowFileDialog(saveDialog, strPath));
+    EXPECT_EQ(strPath, "unchanged");
+
+    ASSERT_EQ(arSeen.size(), 2u);
+    EXPECT_TRUE(arSeen[0].nStyle & wxFD_OPEN);
+    EXPECT_TRUE(arSeen[0].nStyle & wxFD_FILE_MUST_EXIST);
+    EXPECT_EQ(arSeen[0].strTitle, wxString(wxFileSelectorPromptStr));
+    EXPECT_EQ(arSeen[0].strFolder, "/");
+    EXPECT_EQ(arSeen[0].strWildcard,
+              wxString(L"Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]"));
+    EXPECT_TRUE(arSeen[1].nStyle & wxFD_SAVE);
+    EXPECT_FALSE(arSeen[1].nStyle & wxFD_OVERWRITE_PROMPT);
+    EXPECT_EQ(arSeen[1].strTitle, wxString(L"Tovi５のユーザシート情報ファイルを指定してください"));
+}
