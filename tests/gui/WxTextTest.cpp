@@ -61,32 +61,23 @@ TEST_F(FileDialogStartTest, FolderFileOrNothing)
     SFileDialogStart start = Resolve(m_strRoot + "/", "USER.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
     EXPECT_EQ(start.strName, "USER.YLI");
-
-    // A file: its folder, and its name in place of the default one.
+    // A file: its folder, and its name in place of the default one; a name
+    // not yet there (typed into the confirm field) still opens its folder.
     start = Resolve(m_strRoot + "/./User.FDF", "USER.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
     EXPECT_EQ(start.strName, "User.FDF");
-    // A name not yet there (typed into the confirm field) still opens its folder.
     start = Resolve(m_strRoot + "/Missing.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
     EXPECT_EQ(start.strName, "Missing.YLI");
-
     // Nothing usable: the system's choice with the default name.
     start = Resolve(m_strRoot + "/none/User.FDF", "USER.YLI");
     EXPECT_EQ(start.strFolder, "");
     EXPECT_EQ(start.strName, "USER.YLI");
-    start = Resolve("");
-    EXPECT_EQ(start.strFolder, "");
-    EXPECT_EQ(start.strName, "");
-    start = Resolve("/");
-    EXPECT_EQ(start.strFolder, "/");
-}
 
-TEST_F(FileDialogStartTest, RelativePathsStartFromTheCurrentFolder)
-{
+    // A relative path starts from the current folder.
     const std::string strSaved = m_fileSystem.GetCurrentDir();
     ASSERT_TRUE(m_fileSystem.SetCurrentDir(m_strRoot));
-    const SFileDialogStart start = Resolve("User.FDF");
+    start = Resolve("User.FDF");
     ASSERT_TRUE(m_fileSystem.SetCurrentDir(strSaved));
     EXPECT_EQ(start.strFolder, m_strRoot);
     EXPECT_EQ(start.strName, "User.FDF");

@@ -267,44 +267,36 @@ TEST(WxFrontEndTest, FileDialogsGetTheRunsRequest)
     SKIP_WITHOUT_GUI();
     CPosixFileSystem fileSystem;
     CWxFrontEnd frontEnd(fileSystem);
-    struct SSeen {
-        long nStyle;
-        wxString strTitle;
-        wxString strFolder;
-        wxString strWildcard;
-    };
-    std::vector<SSeen> arSeen;
+    std::vector<long> arStyles;
+    std::vector<wxString> arTitles;
+    std::vector<wxString> arWildcards;
     CModalAnswer answer([&](wxDialog* pDialog) {
-        auto* pFileDialog = dynamic_cast<wxFileDialog*>(pDialog);
-        if (pFileDialog)
-            arSeen.push_back({pFileDialog->GetWindowStyle(), pFileDialog->GetMessage(), pFileDialog->GetDirectory(),
-                              pFileDialog->GetWildcard()});
+        if (auto* pFileDialog = dynamic_cast<wxFileDialog*>(pDialog)) {
+            arStyles.push_back(pFileDialog->GetWindowStyle());
+            arTitles.push_back(pFileDialog->GetMessage());
+            arWildcards.push_back(pFileDialog->GetWildcard());
+        }
         return static_cast<int>(wxID_CANCEL);
     });
 
     SFileDialogSpec openDialog;
     openDialog.nFlags = kFileMustExist | kFileHideReadOnly;
     openDialog.strFilter = "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||";
-    openDialog.strInitialFolder = "/";
     SFileDialogSpec saveDialog;
     saveDialog.bOpen = false;
     saveDialog.strDefaultName = "USER.YLI";
-    saveDialog.nFlags = kFileHideReadOnly;
-    saveDialog.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
     saveDialog.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
     std::string strPath = "unchanged";
     EXPECT_FALSE(frontEnd.ShowFileDialog(openDialog, strPath));
     EXPECT_FALSE(frontEnd.ShowFileDialog(saveDialog, strPath));
     EXPECT_EQ(strPath, "unchanged");
 
-    ASSERT_EQ(arSeen.size(), 2u);
-    EXPECT_TRUE(arSeen[0].nStyle & wxFD_OPEN);
-    EXPECT_TRUE(arSeen[0].nStyle & wxFD_FILE_MUST_EXIST);
-    EXPECT_EQ(arSeen[0].strTitle, wxString(wxFileSelectorPromptStr));
-    EXPECT_EQ(arSeen[0].strFolder, "/");
-    EXPECT_EQ(arSeen[0].strWildcard,
+    ASSERT_EQ(arStyles.size(), 2u);
+    EXPECT_EQ(arStyles[0] & (wxFD_OPEN | wxFD_FILE_MUST_EXIST), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    EXPECT_EQ(arTitles[0], wxString(wxFileSelectorPromptStr));
+    EXPECT_EQ(arWildcards[0],
               wxString(L"Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]"));
-    EXPECT_TRUE(arSeen[1].nStyle & wxFD_SAVE);
-    EXPECT_FALSE(arSeen[1].nStyle & wxFD_OVERWRITE_PROMPT);
-    EXPECT_EQ(arSeen[1].strTitle, wxString(L"Tovi５のユーザシート情報ファイルを指定してください"));
+    EXPECT_TRUE(arStyles[1] & wxFD_SAVE);
+    EXPECT_FALSE(arStyles[1] & wxFD_OVERWRITE_PROMPT);
+    EXPECT_EQ(arTitles[1], wxString(L"Tovi５のユーザシート情報ファイルを指定してください"));
 }
