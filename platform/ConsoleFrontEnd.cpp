@@ -359,7 +359,7 @@ std::unique_ptr<CConfirmView> CConsoleFrontEnd::CreateConfirmView()
 
 bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
 {
-    std::string strHeader = fileDialog.strTitle.empty() ? (fileDialog.bOpen ? "開く" : "名前を付けて保存") : fileDialog.strTitle;
+    std::string strHeader = fileDialog.strTitle.empty() ? PlainFileDialogTitle(fileDialog.bOpen) : fileDialog.strTitle;
     strHeader += '\n';
     // "description|pattern|description|pattern||": every description on a line.
     std::string_view strFilter = fileDialog.strFilter;

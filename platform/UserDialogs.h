@@ -27,6 +27,12 @@ struct SFileDialogSpec {
     std::string strInitialFolder; ///< "" for the system's choice
 };
 
+/// The system's plain title of a file dialog, for a request without one.
+inline const char* PlainFileDialogTitle(bool bOpen)
+{
+    return bOpen ? "開く" : "名前を付けて保存";
+}
+
 /// What the searching-progress window reports to its dialog.
 class CProgressEvents {
 public:

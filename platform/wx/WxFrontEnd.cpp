@@ -229,7 +229,7 @@ bool CWxFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string&
         nStyle = wxFD_OPEN | ((fileDialog.nFlags & kFileMustExist) != 0 ? wxFD_FILE_MUST_EXIST : 0);
     const std::string strWildcard = MakeWxWildcard(fileDialog.strFilter);
     const wxString strTitle =
-        fileDialog.strTitle.empty() ? wxString(wxFileSelectorPromptStr) : TextToWx(fileDialog.strTitle, true);
+        TextToWx(fileDialog.strTitle.empty() ? PlainFileDialogTitle(fileDialog.bOpen) : fileDialog.strTitle, true);
     wxFileDialog dialog(m_pModalParent, strTitle, PathToWx(start.strFolder), PathToWx(start.strName),
                         strWildcard.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : TextToWx(strWildcard, true),
                         nStyle);

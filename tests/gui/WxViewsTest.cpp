@@ -293,7 +293,7 @@ TEST(WxFrontEndTest, FileDialogsGetTheRunsRequest)
 
     ASSERT_EQ(arStyles.size(), 2u);
     EXPECT_EQ(arStyles[0] & (wxFD_OPEN | wxFD_FILE_MUST_EXIST), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    EXPECT_EQ(arTitles[0], wxString(wxFileSelectorPromptStr));
+    EXPECT_EQ(arTitles[0], wxString::FromUTF8("開く"));
     EXPECT_EQ(arWildcards[0],
               wxString(L"Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]"));
     EXPECT_TRUE(arStyles[1] & wxFD_SAVE);
