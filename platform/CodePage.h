@@ -6,6 +6,7 @@
 // a trail byte (0x40..0x7E, 0x80..0xFC). A trail byte may look like an ASCII
 // letter or like "\" (0x5C); these routines never take it for one.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -48,3 +49,7 @@ std::string FormatReal(double dValue, int nDecimals);
 
 /// "%d".
 std::string FormatInt(int nValue);
+
+/// Length of the well-formed UTF-8 sequence at the start of str, with its
+/// code point in c; 0 when the bytes are not one (or str is empty).
+std::size_t DecodeUtf8(std::string_view str, char32_t& c);

@@ -1,5 +1,6 @@
 #include "platform/wx/WxFrontEnd.h"
 
+#include "platform/CodePage.h"
 #include "platform/wx/WxFileFilter.h"
 #include "platform/wx/WxViews.h"
 
@@ -52,41 +53,6 @@ const wxMBConv& PathConv()
     return conv;
 }
 
-// Length of the well-formed UTF-8 sequence at the start of str with its code
-// point; 0 when the bytes are not one.
-size_t DecodeUtf8(std::string_view str, char32_t& c)
-{
-    const auto b0 = static_cast<unsigned char>(str[0]);
-    size_t nLength;
-    if (b0 < 0x80) {
-        c = b0;
-        return 1;
-    }
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        nLength = 2;
-        c = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        nLength = 3;
-        c = b0 & 0x0F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        nLength = 4;
-        c = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (str.size() < nLength)
-        return 0;
-    for (size_t i = 1; i < nLength; ++i) {
-        const auto b = static_cast<unsigned char>(str[i]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if ((nLength == 3 && c < 0x800) || (nLength == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return nLength;
-}
 
 }  // namespace
 
