@@ -15,6 +15,21 @@ bool IsCSpace(unsigned char c)
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+/// Skips leading white space (as C's isspace) and an optional sign; returns
+/// the index of the first byte after them.
+size_t SkipSpaceAndSign(std::string_view str, bool& bNegative)
+{
+    size_t i = 0;
+    while (i < str.size() && IsCSpace(static_cast<unsigned char>(str[i])))
+        ++i;
+    bNegative = false;
+    if (i < str.size() && (str[i] == '+' || str[i] == '-')) {
+        bNegative = str[i] == '-';
+        ++i;
+    }
+    return i;
+}
+
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -69,14 +84,8 @@ std::string_view::size_type ReverseFindCp932(std::string_view str, char ch)
 
 int TextToInt(std::string_view str)
 {
-    size_t i = 0;
-    while (i < str.size() && IsCSpace(static_cast<unsigned char>(str[i])))
-        ++i;
     bool bNegative = false;
-    if (i < str.size() && (str[i] == '+' || str[i] == '-')) {
-        bNegative = str[i] == '-';
-        ++i;
-    }
+    size_t i = SkipSpaceAndSign(str, bNegative);
     // Accumulate towards the negative side, whose range is one larger.
     long long nValue = 0;
     for (; i < str.size() && IsDigit(static_cast<unsigned char>(str[i])); ++i) {
@@ -94,14 +103,8 @@ int TextToInt(std::string_view str)
 
 double TextToReal(std::string_view str)
 {
-    size_t i = 0;
-    while (i < str.size() && IsCSpace(static_cast<unsigned char>(str[i])))
-        ++i;
     bool bNegative = false;
-    if (i < str.size() && (str[i] == '+' || str[i] == '-')) {
-        bNegative = str[i] == '-';
-        ++i;
-    }
+    size_t i = SkipSpaceAndSign(str, bNegative);
     const size_t nStart = i;
     size_t nIntDigits = 0;
     size_t nLeadingZeros = 0;  // zeros before the first non-zero digit, fraction included
