@@ -326,7 +326,13 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
     if (m_bOpenAt2) {
         // One system call refuses both a symbolic link and a mount point.
         const int nFd = OpenAt2NoCrossing(nParent, m_strName.c_str());
-        return nFd < 0 ? -1 : nFd;
+        if (nFd >= 0)
+            return nFd;
+        // A mount point that only binds another folder of the same file
+        // system (a read-only bind mount, say) is no other file system: it
+        // is walked, as the device test below decides.
+        if (errno != EXDEV)
+            return -1;
     }
     int nFd = ::openat(nParent, m_strName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (nFd < 0)

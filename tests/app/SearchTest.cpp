@@ -319,6 +319,43 @@ TEST_F(SearchTest, NoWalkCrossesIntoAnotherFileSystem)
     EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "11: entered the mount, 12: missed the file, 13: mount as root";
 }
 
+TEST_F(SearchTest, AFolderBoundOntoItselfReadOnlyIsStillWalked)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to mount";
+    m_tree.File("new/Tovi5.exe");
+    const pid_t nChild = ::fork();
+    ASSERT_GE(nChild, 0);
+    if (nChild == 0) {
+        const std::string strNew = m_tree.Path("new");
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(strNew.c_str(), strNew.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+            ::mount(nullptr, strNew.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            ::_exit(10);
+        int nCode = 0;
+        for (bool bNoOpenAt2 : {false, true}) {
+            CPosixFileSystem fileSystem;
+            fileSystem.UseFallbacks(bNoOpenAt2, false);
+            CScriptedDialogs dialogs;
+            SDocLog doc;
+            CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
+            CProgressDlg dlg(dialogs.CreateProgressView());
+            dlg.Create();
+            std::string strFound;
+            app.SearchRoot(m_tree.Root(), dlg, strFound, 1, 0);
+            if (strFound != m_tree.Path("new/Tovi5.exe"))
+                nCode = bNoOpenAt2 ? 12 : 11;
+        }
+        ::_exit(nCode);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    if (WEXITSTATUS(nStatus) == 10)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "11: missed by the openat2 walk, 12: missed by the fallback walk";
+}
+
 TEST(FileSystemTest, PathsAreMadeAbsoluteAndLexicallyNormal)
 {
     EXPECT_EQ(MakeAbsolutePath("/tmp/x", "."), "/tmp/x");
