@@ -12,6 +12,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -93,6 +95,45 @@ protected:
     {
         m_strNew.clear();
         return m_app.SearchRoot(m_tree.Root(), m_dlg, m_strNew, bOldFound, bNewFound);
+    }
+
+    /// Searches strRoot for the version-5 executable only, with the openat2
+    /// walk or its fallback; the files shown go to pStatus.
+    static std::string FindVersion5(bool bNoOpenAt2, const std::string& strRoot,
+                                    std::vector<std::string>* pStatus = nullptr)
+    {
+        CPosixFileSystem fileSystem;
+        fileSystem.UseFallbacks(bNoOpenAt2, false);
+        CScriptedDialogs dialogs;
+        SDocLog doc;
+        CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
+        CProgressDlg dlg(dialogs.CreateProgressView());
+        dlg.Create();
+        std::string strNew;
+        app.SearchRoot(strRoot, dlg, strNew, 1, 0);
+        if (pStatus)
+            *pStatus = dialogs.m_progress.arStatus;
+        return strNew;
+    }
+
+    /// Runs check in a child process with a mount namespace of its own, so
+    /// that what mount() mounts vanishes with it. Returns the child's exit
+    /// code (check's result), or -1 when such mounts are not possible here.
+    static int RunWithOwnMounts(const std::function<bool()>& mount, const std::function<int()>& check)
+    {
+        const pid_t nChild = ::fork();
+        if (nChild < 0)
+            return -1;
+        if (nChild == 0) {
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                !mount())
+                ::_exit(100);
+            ::_exit(check());
+        }
+        int nStatus = 0;
+        if (::waitpid(nChild, &nStatus, 0) != nChild || !WIFEXITED(nStatus))
+            return 101;
+        return WEXITSTATUS(nStatus) == 100 ? -1 : WEXITSTATUS(nStatus);
     }
 
     CTempTree m_tree;
@@ -279,44 +320,29 @@ TEST_F(SearchTest, NoWalkCrossesIntoAnotherFileSystem)
     m_tree.File("disk/Tovi5.exe");
     m_tree.Folder("mnt");
     m_tree.File("zz.txt");
-    const pid_t nChild = ::fork();
-    ASSERT_GE(nChild, 0);
-    if (nChild == 0) {
-        // A mount namespace of its own: the mount vanishes with the child.
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("none", m_tree.Path("mnt").c_str(), "tmpfs", 0, nullptr) != 0)
-            ::_exit(10);
-        ::close(::open(m_tree.Path("mnt/Tovi5.exe").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
-        int nCode = 0;
-        for (bool bNoOpenAt2 : {false, true}) {
-            CPosixFileSystem fileSystem;
-            fileSystem.UseFallbacks(bNoOpenAt2, false);
-            CScriptedDialogs dialogs;
-            SDocLog doc;
-            CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
-            CProgressDlg dlg(dialogs.CreateProgressView());
-            dlg.Create();
-            std::string strNew;
-            app.SearchRoot(m_tree.Root(), dlg, strNew, 1, 0);
-            for (const std::string& strShown : dialogs.m_progress.arStatus)
-                if (strShown.find("/mnt/") != std::string::npos)
-                    nCode = 11;
-            if (strNew != m_tree.Path("disk/Tovi5.exe"))
-                nCode = 12;
-            // The mounted folder itself is a root of its own.
-            strNew.clear();
-            app.SearchRoot(m_tree.Path("mnt"), dlg, strNew, 1, 0);
-            if (strNew != m_tree.Path("mnt/Tovi5.exe"))
-                nCode = 13;
-        }
-        ::_exit(nCode);
-    }
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    if (WEXITSTATUS(nStatus) == 10)
+    const std::string strMount = m_tree.Path("mnt");
+    const int nCode = RunWithOwnMounts(
+        [&] {
+            return ::mount("none", strMount.c_str(), "tmpfs", 0, nullptr) == 0 &&
+                   std::ofstream(strMount + "/Tovi5.exe").good();
+        },
+        [&] {
+            for (bool bNoOpenAt2 : {false, true}) {
+                std::vector<std::string> arStatus;
+                if (FindVersion5(bNoOpenAt2, m_tree.Root(), &arStatus) != m_tree.Path("disk/Tovi5.exe"))
+                    return 12;
+                for (const std::string& strShown : arStatus)
+                    if (strShown.find("/mnt/") != std::string::npos)
+                        return 11;
+                // The mounted folder itself is a root of its own.
+                if (FindVersion5(bNoOpenAt2, strMount) != strMount + "/Tovi5.exe")
+                    return 13;
+            }
+            return 0;
+        });
+    if (nCode < 0)
         GTEST_SKIP() << "no private mount namespace here";
-    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "11: entered the mount, 12: missed the file, 13: mount as root";
+    EXPECT_EQ(nCode, 0) << "11: entered the mount, 12: missed the file, 13: mount as root";
 }
 
 TEST_F(SearchTest, AFolderBoundOntoItselfReadOnlyIsStillWalked)
@@ -324,36 +350,22 @@ TEST_F(SearchTest, AFolderBoundOntoItselfReadOnlyIsStillWalked)
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to mount";
     m_tree.File("new/Tovi5.exe");
-    const pid_t nChild = ::fork();
-    ASSERT_GE(nChild, 0);
-    if (nChild == 0) {
-        const std::string strNew = m_tree.Path("new");
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount(strNew.c_str(), strNew.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
-            ::mount(nullptr, strNew.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
-            ::_exit(10);
-        int nCode = 0;
-        for (bool bNoOpenAt2 : {false, true}) {
-            CPosixFileSystem fileSystem;
-            fileSystem.UseFallbacks(bNoOpenAt2, false);
-            CScriptedDialogs dialogs;
-            SDocLog doc;
-            CConverterApp app(fileSystem, dialogs, MakeRecordingDoc(doc));
-            CProgressDlg dlg(dialogs.CreateProgressView());
-            dlg.Create();
-            std::string strFound;
-            app.SearchRoot(m_tree.Root(), dlg, strFound, 1, 0);
-            if (strFound != m_tree.Path("new/Tovi5.exe"))
-                nCode = bNoOpenAt2 ? 12 : 11;
-        }
-        ::_exit(nCode);
-    }
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    if (WEXITSTATUS(nStatus) == 10)
+    const std::string strNew = m_tree.Path("new");
+    const int nCode = RunWithOwnMounts(
+        [&] {
+            return ::mount(strNew.c_str(), strNew.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+                   ::mount(nullptr, strNew.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+        },
+        [&] {
+            for (bool bNoOpenAt2 : {false, true}) {
+                if (FindVersion5(bNoOpenAt2, m_tree.Root()) != strNew + "/Tovi5.exe")
+                    return bNoOpenAt2 ? 12 : 11;
+            }
+            return 0;
+        });
+    if (nCode < 0)
         GTEST_SKIP() << "no private mount namespace here";
-    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "11: missed by the openat2 walk, 12: missed by the fallback walk";
+    EXPECT_EQ(nCode, 0) << "11: missed by the openat2 walk, 12: missed by the fallback walk";
 }
 
 TEST(FileSystemTest, PathsAreMadeAbsoluteAndLexicallyNormal)
