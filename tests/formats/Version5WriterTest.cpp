@@ -37,6 +37,14 @@ protected:
         return FileExists(strOut) ? ReadWholeFile(strOut) : std::string("(no file)");
     }
 
+    /// Fills the document with one version-2 sheet, ready to be written.
+    void ReadOneSheet()
+    {
+        const std::string strIn = m_folder.File("USER.FDF");
+        WriteWholeFile(strIn, "GroupName = A\r\n");
+        ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    }
+
     /// The output of a version-3/4 file, without the header and the trailer.
     std::string ConvertBlocks(const std::string& strLines)
     {
@@ -254,9 +262,7 @@ TEST_F(Version5WriterTest, NoSheetWritesNoFileAndLeavesAnExistingOneAlone)
 
 TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
 {
-    const std::string strIn = m_folder.File("USER.FDF");
-    WriteWholeFile(strIn, "GroupName = A\r\n");
-    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    ReadOneSheet();
 
     const std::string strOld = m_folder.File("old.YLI");
     WriteWholeFile(strOld, "old");
@@ -288,9 +294,7 @@ TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
 
 TEST_F(Version5WriterTest, FifoTargetIsWrittenInPlaceNotReplaced)
 {
-    const std::string strIn = m_folder.File("USER.FDF");
-    WriteWholeFile(strIn, "GroupName = A\r\n");
-    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    ReadOneSheet();
     const std::string strFifo = m_folder.File("out.fifo");
     ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
     // A reader is there first, so that opening for writing does not wait.
@@ -352,9 +356,7 @@ TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
 
 TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
 {
-    const std::string strIn = m_folder.File("USER.FDF");
-    WriteWholeFile(strIn, "GroupName = A\r\n");
-    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    ReadOneSheet();
     const std::string strOut = m_folder.File("USER.YLI");
     WriteWholeFile(strOut, "old contents");
     const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
@@ -391,9 +393,7 @@ TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
 
 TEST_F(Version5WriterTest, ReadOnlyTargetIsNotOverwritten)
 {
-    const std::string strIn = m_folder.File("USER.FDF");
-    WriteWholeFile(strIn, "GroupName = A\r\n");
-    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    ReadOneSheet();
     const std::string strOut = m_folder.File("USER.YLI");
     WriteWholeFile(strOut, "old contents");
     ASSERT_EQ(::chmod(strOut.c_str(), 0444), 0);
