@@ -1,7 +1,6 @@
 #include "app/ConfirmDlg.h"
 
 #include "platform/CodePage.h"
-#include "platform/MessageBox.h"
 
 std::string UpperExtension(const std::string& strPath)
 {
@@ -29,22 +28,22 @@ int CConfirmDlg::DoModal()
 {
     std::unique_ptr<CConfirmView> pView = m_dialogs.CreateConfirmView();
     if (!pView)
-        return IDCANCEL;
+        return DlgResult::Cancel;
     m_pView = pView.get();
     const int nResult = pView->DoModal(GetTitle(), "以下のファイルをTovi５用に変換します", m_strPath, *this);
     m_pView = nullptr;
-    return nResult == IDOK ? IDOK : IDCANCEL;
+    return nResult == DlgResult::Ok ? DlgResult::Ok : DlgResult::Cancel;
 }
 
 bool CConfirmDlg::OnOK(const std::string& strField)
 {
     m_strPath = strField;
     if (!m_fileSystem.FileExists(m_strPath)) {
-        ShowMessageBox("指定したﾌｧｲﾙが存在しません。");
+        m_dialogs.Show("指定したﾌｧｲﾙが存在しません。", EMsgButtons::Ok);
         return false;
     }
     if (!HasUserSheetExtension(m_strPath)) {
-        ShowMessageBox("指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。");
+        m_dialogs.Show("指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。", EMsgButtons::Ok);
         return false;
     }
     return true;

@@ -13,7 +13,7 @@ public:
     /// bSpecify 1 is the manual mode with its own title.
     CConfirmDlg(CFileSystem& fileSystem, CUserDialogs& dialogs, std::string strPath, int bSpecify);
 
-    /// Shows the dialog modally; IDOK (m_strPath holds the accepted file) or IDCANCEL.
+    /// Shows the dialog modally; DlgResult::Ok (m_strPath holds the accepted file) or DlgResult::Cancel.
     int DoModal();
     std::string GetTitle() const;
 

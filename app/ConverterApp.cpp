@@ -3,6 +3,7 @@
 #include "app/ConfirmDlg.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
+#include "platform/Path.h"
 
 namespace {
 
@@ -22,9 +23,11 @@ private:
     int m_nFolder;
 };
 
-std::string_view WithoutTrailingSlashes(std::string_view strPath)
+/// The root without its trailing separators ("/" becomes "", "C:\\" becomes
+/// "C:"): the walk puts one separator before every name it appends.
+std::string_view WithoutTrailingSeparators(std::string_view strPath, EPathStyle eStyle)
 {
-    while (!strPath.empty() && strPath.back() == '/')
+    while (!strPath.empty() && IsPathSeparator(strPath.back(), eStyle))
         strPath.remove_suffix(1);
     return strPath;
 }
@@ -37,17 +40,27 @@ bool IsDotEntry(std::string_view strName)
 }  // namespace
 
 CConverterApp::CConverterApp(CFileSystem& fileSystem, CUserDialogs& dialogs, DocFactory makeDoc)
-    : m_fileSystem(fileSystem), m_dialogs(dialogs), m_makeDoc(std::move(makeDoc))
+    : m_fileSystem(fileSystem),
+      m_dialogs(dialogs),
+      m_makeDoc(std::move(makeDoc)),
+      m_cSeparator(PathSeparator(fileSystem.GetPathStyle()))
 {
+}
+
+int CConverterApp::ShowMessage(const std::string& strText, EMsgButtons eButtons)
+{
+    return m_dialogs.Show(strText, eButtons);
 }
 
 void CConverterApp::EndRun(const char* pMessage)
 {
-    ShowMessageBox(pMessage);
+    ShowMessage(pMessage);
 }
 
 bool CConverterApp::RunConversion()
 {
+    // The model and the file formats show their boxes through the same front end.
+    CMessageBoxScope boxes(&m_dialogs);
     m_nExitCode = 1;
     const std::string strSavedDir = m_fileSystem.GetCurrentDir();
 
@@ -59,7 +72,7 @@ bool CConverterApp::RunConversion()
     {
         CProgressDlg dlg(m_dialogs.CreateProgressView());
         dlg.Create();
-        dlg.SetWindowText("検索しています");
+        dlg.SetTitle("検索しています");
         dlg.SetStep(1);
         dlg.SetRange(0, 100);
         m_nEntryCount = 0;
@@ -72,11 +85,11 @@ bool CConverterApp::RunConversion()
             if (nRoot < 0)
                 continue;  // like a drive without a medium
             std::string strNew;
-            m_strWalkPath.assign(WithoutTrailingSlashes(strRoot));
+            m_strWalkPath.assign(WithoutTrailingSeparators(strRoot, m_fileSystem.GetPathStyle()));
             m_nDepth = 0;
             std::string strOld = SearchFolder(nRoot, dlg, strNew, bOldFound, bNewFound);
             if (dlg.CheckCancelButton()) {
-                if (ShowMessageBox("検索を中止しますか？", EMsgButtons::YesNo) == IDYES) {
+                if (ShowMessage("検索を中止しますか？", EMsgButtons::YesNo) == DlgResult::Yes) {
                     strOldPath.clear();
                     strNewPath.clear();
                     bCancelled = 1;
@@ -105,8 +118,8 @@ bool CConverterApp::RunConversion()
     bool bOldNameAppended = false;
     if (!bCancelled) {
         if (strOldPath.empty()) {
-            if (ShowMessageBox("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
-                               EMsgButtons::YesNo) == IDNO) {
+            if (ShowMessage("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
+                               EMsgButtons::YesNo) == DlgResult::No) {
                 EndRun(kExiting);
                 return false;
             }
@@ -121,11 +134,11 @@ bool CConverterApp::RunConversion()
         }
         const std::string strExt = UpperExtension(strOldPath);
         if (strExt != "FDF" && strExt != "YLI") {
-            ShowMessageBox("指定ファイル " + strOldPath + " はユーザシート情報ファイルでありません。終了します");
+            ShowMessage("指定ファイル " + strOldPath + " はユーザシート情報ファイルでありません。終了します");
             return false;
         }
         // The data file of the installation, whatever file was chosen in it.
-        strOldPath = std::string(FolderOfPath(strOldPath)) + (strExt == "FDF" ? "User.FDF" : "User.YLI");
+        strOldPath = std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) + (strExt == "FDF" ? "User.FDF" : "User.YLI");
         if (!m_fileSystem.FileExists(strOldPath)) {
             EndRun(kNoSheetInfo);
             return false;
@@ -134,7 +147,7 @@ bool CConverterApp::RunConversion()
     }
 
     CConfirmDlg confirm(m_fileSystem, m_dialogs, strOldPath, bCancelled);
-    if (confirm.DoModal() != IDOK) {
+    if (confirm.DoModal() != DlgResult::Ok) {
         EndRun(kExiting);
         return false;
     }
@@ -142,8 +155,8 @@ bool CConverterApp::RunConversion()
     strOldPath = confirm.m_strPath;
 
     if (strNewPath.empty()) {
-        if (!bCancelled && ShowMessageBox("Tovi５がインストールされていません\nフォルダを指定しますか？",
-                                          EMsgButtons::YesNo) == IDNO) {
+        if (!bCancelled && ShowMessage("Tovi５がインストールされていません\nフォルダを指定しますか？",
+                                          EMsgButtons::YesNo) == DlgResult::No) {
             EndRun(kExiting);
             return false;
         }
@@ -159,17 +172,17 @@ bool CConverterApp::RunConversion()
         }
     }
 
-    const std::string strNewFolder(FolderOfPath(strNewPath));
+    const std::string strNewFolder(FolderOfPath(strNewPath, m_fileSystem.GetPathStyle()));
     if (bCancelled && !m_fileSystem.FileExists(strNewFolder + std::string(kNames[3].pExecutable))) {
-        if (ShowMessageBox("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
-                           EMsgButtons::YesNo) == IDNO) {
+        if (ShowMessage("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
+                           EMsgButtons::YesNo) == DlgResult::No) {
             EndRun(kExiting);
             return false;
         }
     }
     strNewPath = strNewFolder + std::string(kNames[3].pDataFile);
     if (m_fileSystem.FileExists(strNewPath)) {
-        if (ShowMessageBox("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == IDNO) {
+        if (ShowMessage("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == DlgResult::No) {
             EndRun(kExiting);
             return false;
         }
@@ -185,13 +198,13 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
     // case, and an existing file matching ignoring case is the one used.
     std::string strOld = strOldPath;
     if (bOldNameAppended) {
-        const std::string_view strFolder = FolderOfPath(strOld);
+        const std::string_view strFolder = FolderOfPath(strOld, m_fileSystem.GetPathStyle());
         strOld = std::string(strFolder) + MakeUpperAscii(std::string_view(strOldPath).substr(strFolder.size()));
     }
     std::string strFound;
     if (m_fileSystem.FindFile(strOld, strFound))
         strOld = strFound;
-    const std::string_view strNewFolder = FolderOfPath(strNewPath);
+    const std::string_view strNewFolder = FolderOfPath(strNewPath, m_fileSystem.GetPathStyle());
     std::string strNew = std::string(strNewFolder) + MakeUpperAscii(strNewPath.substr(strNewFolder.size()));
     if (m_fileSystem.FindFile(strNew, strFound))
         strNew = strFound;
@@ -209,7 +222,7 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
         EndRun(pFailure);
         return false;
     }
-    ShowMessageBox(strNew + "に出力しました");
+    ShowMessage(strNew + "に出力しました");
     m_nExitCode = 0;
     return true;
 }
@@ -220,7 +233,7 @@ std::string CConverterApp::SearchRoot(const std::string& strRoot, CProgressDlg& 
     const int nRoot = m_fileSystem.OpenRoot(strRoot);
     if (nRoot < 0)
         return std::string();
-    m_strWalkPath.assign(WithoutTrailingSlashes(strRoot));
+    m_strWalkPath.assign(WithoutTrailingSeparators(strRoot, m_fileSystem.GetPathStyle()));
     m_nDepth = 0;
     return SearchFolder(nRoot, dlg, strNewPath, bOldFound, bNewFound);
 }
@@ -236,7 +249,7 @@ int CConverterApp::FindPartner(const CFolderEntries& entries, std::string_view s
     if (nMatch == entries.Size())
         return 0;
     strPath.assign(strFolder);
-    strPath += '/';
+    strPath += m_cSeparator;
     strPath.append(entries.Name(nMatch));
     return 1;
 }
@@ -263,7 +276,7 @@ std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::str
 
         const std::string_view strName = entries.Name(i);
         m_strWalkPath.resize(nFolderLength);
-        m_strWalkPath += '/';
+        m_strWalkPath += m_cSeparator;
         m_strWalkPath.append(strName);
         dlg.SetStatus(m_strWalkPath);
 
@@ -302,7 +315,7 @@ std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::str
         std::string strSubNew;
         const int nSub = m_fileSystem.OpenSubFolder(nFolder, entries.Name(i));
         if (nSub >= 0) {
-            m_strWalkPath += '/';
+            m_strWalkPath += m_cSeparator;
             m_strWalkPath.append(entries.Name(i));
             ++m_nDepth;
             strSubOld = SearchFolder(nSub, dlg, strSubNew, bOldFound, bNewFound);

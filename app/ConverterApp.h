@@ -46,7 +46,8 @@ public:
     std::string SearchFolder(int nFolder, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
                              int bNewFound);
     /// Opens a search root and walks it; "" when it cannot be entered.
-    /// Trailing "/" of the root are dropped, so "/" walks "/bin" and not "//bin".
+    /// Trailing separators of the root are dropped, so "/" walks "/bin" and
+    /// not "//bin", and "C:\\" walks "C:\\bin".
     std::string SearchRoot(const std::string& strRoot, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
                            int bNewFound);
     /// Looks the file name up among the entries of the folder being walked,
@@ -73,6 +74,8 @@ private:
         {"Tovi5.exe", "User.YLI"},
     }};
 
+    /// Shows a message box through the run's front end.
+    int ShowMessage(const std::string& strText, EMsgButtons eButtons = EMsgButtons::Ok);
     void EndRun(const char* pMessage);
     bool Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath);
 
@@ -80,6 +83,8 @@ private:
     CUserDialogs& m_dialogs;
     DocFactory m_makeDoc;
     int m_nExitCode = 1;
+    /// The system's path separator, put before every name the walk appends.
+    char m_cSeparator;
     /// Path of the folder being walked; grows and shrinks with the walk.
     std::string m_strWalkPath;
     /// Entries of the folder being walked, one buffer per depth.

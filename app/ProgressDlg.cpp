@@ -48,7 +48,7 @@ void CProgressDlg::DestroyWindow()
     m_pView->Destroy();
 }
 
-void CProgressDlg::SetWindowText(const std::string& strTitle)
+void CProgressDlg::SetTitle(const std::string& strTitle)
 {
     if (m_bCreated)
         m_pView->SetTitle(strTitle);

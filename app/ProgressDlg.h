@@ -20,7 +20,7 @@ public:
     /// Creates and shows the window; false when it cannot be created.
     bool Create();
     void DestroyWindow();
-    void SetWindowText(const std::string& strTitle);
+    void SetTitle(const std::string& strTitle);
     void SetStatus(std::string_view strText);
     void SetRange(int nLower, int nUpper);
     void SetStep(int nStep);

@@ -7,15 +7,12 @@
 #include "app/ConverterApp.h"
 #include "app/FileformDocAdapter.h"
 #include "formats/BatchConvert.h"
-#include "platform/ConsoleFrontEnd.h"
-#include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
-#ifdef TOVICONV_HAVE_GUI
-#include "platform/wx/WxFrontEnd.h"
-#endif
+#include "platform/CommandLine.h"
+#include "platform/Platform.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,26 +21,11 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-int RunInteractive(const std::vector<std::string>& arRoots, [[maybe_unused]] bool bConsole)
+int RunInteractive(std::vector<std::string> arRoots, bool bConsole)
 {
-    CPosixFileSystem fileSystem(arRoots);
-#ifdef TOVICONV_HAVE_GUI
-    // Windows where a display is at hand; the console where none is, or
-    // where the toolkit cannot reach it.
-    if (!bConsole && IsDisplayAvailable()) {
-        CWxSession gui;
-        if (gui.Start()) {
-            CWxFrontEnd frontEnd(fileSystem);
-            CMessageBoxScope boxes(&frontEnd);
-            CConverterApp app(fileSystem, frontEnd, MakeFileformDoc);
-            app.RunConversion();
-            return app.GetExitCode();
-        }
-    }
-#endif
-    CConsoleFrontEnd console(fileSystem);
-    CMessageBoxScope boxes(&console);
-    CConverterApp app(fileSystem, console, MakeFileformDoc);
+    const std::unique_ptr<CFileSystem> pFileSystem = CreateFileSystem(std::move(arRoots));
+    const std::unique_ptr<CUserDialogs> pFrontEnd = CreateFrontEnd(*pFileSystem, bConsole);
+    CConverterApp app(*pFileSystem, *pFrontEnd, MakeFileformDoc);
     app.RunConversion();
     return app.GetExitCode();
 }
@@ -81,7 +63,10 @@ int main(int argc, char** argv)
                "command line that cannot be understood.\n");
 
     try {
-        cli.parse(argc, argv);
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> arArgs = GetCommandLineArguments(argc, argv);
+        std::reverse(arArgs.begin(), arArgs.end());
+        cli.parse(arArgs);
     } catch (const CLI::CallForHelp&) {
         std::cout << cli.help();
         return 0;
@@ -103,5 +88,5 @@ int main(int argc, char** argv)
         }
         return RunBatchConvert(strLegacy, strOutput);
     }
-    return RunInteractive(arRoots, bConsole);
+    return RunInteractive(std::move(arRoots), bConsole);
 }

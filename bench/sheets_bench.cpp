@@ -17,7 +17,7 @@ namespace {
 /// Swallows message boxes, so that nothing waits for an answer.
 class CSilentMessageBox : public CMessageBoxHandler {
 public:
-    int Show(const std::string&, EMsgButtons eButtons) override { return eButtons == EMsgButtons::YesNo ? IDNO : IDOK; }
+    int Show(const std::string&, EMsgButtons eButtons) override { return eButtons == EMsgButtons::YesNo ? DlgResult::No : DlgResult::Ok; }
 };
 
 /// A private folder holding the legacy file of n elements and the output.

@@ -1,12 +1,11 @@
 #include "formats/BatchConvert.h"
 
 #include "formats/ToviFileformDoc.h"
-#include "platform/FileIo.h"
 #include "platform/MessageBox.h"
 
 int RunBatchConvert(const std::string& strLegacy, const std::string& strOutput)
 {
-    CStreamMessageBox box(kStdErrorFd);
+    CStreamMessageBox box;
     CMessageBoxScope scope(&box);
 
     CToviFileformDoc doc;

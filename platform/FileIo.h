@@ -1,13 +1,17 @@
 #pragma once
 // Files of the application: a file read in chunks, and an output file that
-// replaces its target atomically.
+// replaces its target atomically. Each system has its own bodies
+// (platform/posix, platform/win32).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-/// File descriptor of the process's standard error.
-inline constexpr int kStdErrorFd = 2;
+/// The system's handle of an open file, held as a number (a descriptor, or a
+/// handle on Windows); kNoFile when none is open.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kNoFile = -1;
 
 /// A file opened for reading. Closed when the object goes.
 class CInputFile {
@@ -32,7 +36,7 @@ public:
     void Close();
 
 private:
-    int m_nFd = -1;
+    FileHandle m_hFile = kNoFile;
     bool m_bReadError = false;
 };
 
@@ -73,7 +77,7 @@ public:
 private:
     bool Flush();
 
-    int m_nFd = -1;
+    FileHandle m_hFile = kNoFile;
     bool m_bFailed = false;
     bool m_bInPlace = false;  ///< writing straight into a device or FIFO
     std::string m_strTarget;

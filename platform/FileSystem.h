@@ -4,7 +4,10 @@
 // and file look-ups that ignore the case of ASCII letters in the file name.
 //
 // CFileSystem is abstract so that tests can drive the run with a scripted
-// tree; CPosixFileSystem is the real one.
+// tree; each system has its real one (platform/posix, platform/win32), which
+// CreateFileSystem (platform/Platform.h) makes.
+
+#include "platform/Path.h"
 
 #include <cstdint>
 #include <string>
@@ -44,6 +47,9 @@ class CFileSystem {
 public:
     virtual ~CFileSystem() = default;
 
+    /// How this file system writes paths (the system's style for a real one).
+    virtual EPathStyle GetPathStyle() const { return NativePathStyle(); }
+
     /// The process's current directory (empty when it cannot be read).
     virtual std::string GetCurrentDir() = 0;
     /// Makes the folder current; false when it cannot.
@@ -80,58 +86,4 @@ public:
         std::string strFound;
         return FindFile(strPath, strFound);
     }
-};
-
-/// Folder part of a path including its last "/" ("" when there is none).
-std::string_view FolderOfPath(std::string_view strPath);
-/// The path with trailing "/" removed (a lone "/" stays), then "/" and strName.
-std::string JoinPath(std::string_view strFolder, std::string_view strName);
-/// strPath made absolute (a relative one is taken from strCurrent) and
-/// lexically normal: no empty, "." or ".." components and no trailing "/";
-/// "/" stays "/". ".." above "/" stays at "/". Nothing is looked up on disk.
-std::string MakeAbsolutePath(std::string_view strCurrent, std::string_view strPath);
-
-/// Search roots from the text of /proc/self/mountinfo: "/" first, then the
-/// mount points of other file systems that are not pseudo file systems
-/// (proc, sysfs, tmpfs, cgroup and the like), sorted, without duplicates, at
-/// most 26 in all. Mount points are unescaped ("\040" is a blank).
-std::vector<std::string> ParseSearchRoots(std::string_view strMountInfo);
-
-class CPosixFileSystem : public CFileSystem {
-public:
-    /// arRoots replaces the default search roots when not empty; relative
-    /// roots are taken from the current directory; every root is made
-    /// absolute and lexically normal (MakeAbsolutePath).
-    explicit CPosixFileSystem(std::vector<std::string> arRoots = {});
-    ~CPosixFileSystem() override;
-    CPosixFileSystem(const CPosixFileSystem&) = delete;
-    CPosixFileSystem& operator=(const CPosixFileSystem&) = delete;
-
-    std::string GetCurrentDir() override;
-    bool SetCurrentDir(const std::string& strPath) override;
-    std::vector<std::string> GetSearchRoots() override;
-    int OpenRoot(const std::string& strRoot) override;
-    int OpenSubFolder(int nParent, std::string_view strName) override;
-    bool ReadFolder(int nFolder, CFolderEntries& entries) override;
-    void CloseFolder(int nFolder) override;
-    bool FindFile(const std::string& strPath, std::string& strFound) override;
-    bool IsFolder(const std::string& strPath) override;
-
-    /// Walks as on a system without openat2 (openat and a device check per
-    /// folder) and, with bNoEntryTypes, as on a file system whose listings
-    /// carry no entry types (a stat per entry). For tests of those paths.
-    void UseFallbacks(bool bNoOpenAt2, bool bNoEntryTypes)
-    {
-        m_bOpenAt2 = m_bOpenAt2 && !bNoOpenAt2;
-        m_bNoEntryTypes = bNoEntryTypes;
-    }
-
-private:
-    std::vector<std::string> m_arRoots;
-    std::uint64_t m_nRootDevice = 0;  ///< file system of the root being walked
-    bool m_bShortReadIsEnd = false;   ///< see FillsDirectoryBuffer
-    bool m_bOpenAt2 = false;          ///< openat2 can refuse mount points itself
-    bool m_bNoEntryTypes = false;     ///< ignore d_type (see UseFallbacks)
-    std::string m_strName;            ///< NUL-terminated copy of a subfolder name
-    std::vector<char> m_arBuffer;     ///< raw directory entries
 };

@@ -1,26 +1,11 @@
 #include "platform/MessageBox.h"
 
-#include <cerrno>
-#include <unistd.h>
+#include "platform/StdStreams.h"
 
 namespace {
 
-CStreamMessageBox g_stderrBox(STDERR_FILENO);
+CStreamMessageBox g_stderrBox;
 CMessageBoxHandler* g_pHandler = &g_stderrBox;
-
-void WriteAll(int nFd, const char* pData, size_t nSize)
-{
-    while (nSize > 0) {
-        ssize_t nDone = ::write(nFd, pData, nSize);
-        if (nDone < 0) {
-            if (errno == EINTR)
-                continue;
-            return;  // nowhere left to tell it
-        }
-        pData += nDone;
-        nSize -= static_cast<size_t>(nDone);
-    }
-}
 
 }  // namespace
 
@@ -38,8 +23,6 @@ int ShowMessageBox(const std::string& strText, EMsgButtons eButtons)
 
 int CStreamMessageBox::Show(const std::string& strText, EMsgButtons eButtons)
 {
-    std::string strLine = strText;
-    strLine += '\n';
-    WriteAll(m_nFd, strLine.data(), strLine.size());
-    return eButtons == EMsgButtons::Ok ? IDOK : IDNO;
+    WriteToStdError(strText + '\n');
+    return eButtons == EMsgButtons::Ok ? DlgResult::Ok : DlgResult::No;
 }

@@ -9,11 +9,15 @@
 
 #include <string>
 
-/// Button codes returned by a message box.
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+/// Button codes returned by a message box or a modal dialog. They live in a
+/// scope of their own: the Windows headers define IDOK, IDYES and the like as
+/// macros.
+namespace DlgResult {
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+}  // namespace DlgResult
 
 /// Caption of every message box.
 inline constexpr const char* kAppTitle = "ToviConv";
@@ -25,27 +29,25 @@ enum class EMsgButtons { Ok, YesNo };
 class CMessageBoxHandler {
 public:
     virtual ~CMessageBoxHandler() = default;
-    /// Shows the box modally and returns IDOK (Ok boxes) or IDYES / IDNO.
+    /// Shows the box modally and returns DlgResult::Ok (Ok boxes) or DlgResult::Yes / DlgResult::No.
     virtual int Show(const std::string& strText, EMsgButtons eButtons) = 0;
 };
 
-/// Installs the handler that shows every later box; returns the previous
-/// one. nullptr restores the default handler, which writes the text to
-/// standard error and answers OK, or No to a question.
+/// Installs the handler that shows every later box of the model and the file
+/// formats; returns the previous one. nullptr restores the default handler,
+/// which writes the text to standard error and answers OK, or No to a
+/// question. The run installs its front end here (CConverterApp), and so
+/// does batch conversion: nothing else needs to.
 CMessageBoxHandler* SetMessageBoxHandler(CMessageBoxHandler* pHandler);
 
 /// Shows a box through the installed handler and returns its button.
 int ShowMessageBox(const std::string& strText, EMsgButtons eButtons = EMsgButtons::Ok);
 
-/// Writes the text of every box to a stream and never waits: OK boxes answer
-/// IDOK, questions answer IDNO. Used by the batch converter (standard error).
+/// Writes the text of every box to standard error and never waits: OK boxes
+/// answer DlgResult::Ok, questions DlgResult::No. Used by batch conversion.
 class CStreamMessageBox : public CMessageBoxHandler {
 public:
-    explicit CStreamMessageBox(int nFd) : m_nFd(nFd) {}
     int Show(const std::string& strText, EMsgButtons eButtons) override;
-
-private:
-    int m_nFd;
 };
 
 /// Installs a handler for the lifetime of the guard and restores the previous one.

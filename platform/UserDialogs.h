@@ -4,8 +4,11 @@
 // The conversion run and its two dialogs keep their state and rules in app/
 // (CProgressDlg, CConfirmDlg); a front end (console, GUI, a test double)
 // only renders them and reports the user's actions back through the event
-// interfaces below. Message boxes go through platform/MessageBox.h; the
-// front end installs its handler there.
+// interfaces below. The run and its dialogs show their message boxes through
+// the front end they are given; the run also installs it as the handler of
+// ShowMessageBox (platform/MessageBox.h) for the model and the file formats.
+
+#include "platform/MessageBox.h"
 
 #include <memory>
 #include <string>
@@ -79,16 +82,16 @@ public:
 class CConfirmView {
 public:
     virtual ~CConfirmView() = default;
-    /// Shows the window until OK is accepted (IDOK) or Cancel (IDCANCEL).
+    /// Shows the window until OK is accepted (DlgResult::Ok) or Cancel (DlgResult::Cancel).
     virtual int DoModal(const std::string& strTitle, const std::string& strText, const std::string& strField,
                         CConfirmEvents& events) = 0;
     /// Replaces the field's text while the window is shown.
     virtual void SetFieldText(const std::string& strField) = 0;
 };
 
-/// A front end: everything through which the run meets the user besides
-/// message boxes.
-class CUserDialogs {
+/// A front end: everything through which the run meets the user. Show()
+/// (from CMessageBoxHandler) shows a message box.
+class CUserDialogs : public CMessageBoxHandler {
 public:
     virtual ~CUserDialogs() = default;
     virtual std::unique_ptr<CProgressView> CreateProgressView() = 0;

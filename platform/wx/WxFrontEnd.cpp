@@ -1,6 +1,7 @@
 #include "platform/wx/WxFrontEnd.h"
 
 #include "platform/CodePage.h"
+#include "platform/Path.h"
 #include "platform/wx/WxFileFilter.h"
 #include "platform/wx/WxViews.h"
 
@@ -164,15 +165,15 @@ SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDial
 int CWxFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
 {
     if (!wxTheApp) {
-        CStreamMessageBox fallback(2);
+        CStreamMessageBox fallback;
         return fallback.Show(strText, eButtons);
     }
     const long nStyle = (eButtons == EMsgButtons::YesNo ? wxYES_NO : wxOK) | wxICON_EXCLAMATION;
     const int nAnswer = wxMessageBox(TextToWx(strText, false), wxString::FromUTF8(kAppTitle), nStyle, m_pModalParent);
     if (eButtons == EMsgButtons::Ok)
-        return IDOK;
+        return DlgResult::Ok;
     // Closing the box without an answer is No.
-    return nAnswer == wxYES ? IDYES : IDNO;
+    return nAnswer == wxYES ? DlgResult::Yes : DlgResult::No;
 }
 
 std::unique_ptr<CProgressView> CWxFrontEnd::CreateProgressView()
@@ -385,7 +386,7 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
                             CConfirmEvents& events)
 {
     if (!wxTheApp || m_pDialog)
-        return IDCANCEL;
+        return DlgResult::Cancel;
     wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition,
                     wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     wxDialog* pDialog = &dialog;
@@ -422,7 +423,7 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
     m_pField = nullptr;
     m_pFileButton = nullptr;
     m_pEvents = nullptr;
-    return nResult == wxID_OK ? IDOK : IDCANCEL;
+    return nResult == wxID_OK ? DlgResult::Ok : DlgResult::Cancel;
 }
 
 void CWxConfirmView::OnOK()

@@ -45,7 +45,7 @@ struct SFileDialogStart {
 /// folder gives no name of its own.
 SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog);
 
-class CWxFrontEnd : public CUserDialogs, public CMessageBoxHandler {
+class CWxFrontEnd : public CUserDialogs {
 public:
     /// The toolkit must have been started (CWxSession).
     explicit CWxFrontEnd(CFileSystem& fileSystem) : m_fileSystem(fileSystem) {}

@@ -1,17 +1,14 @@
-// The progress and confirm dialogs, and the console front end's protocol.
+// The progress and confirm dialogs over the scripted front end.
 
-#include "ScriptedPlatform.h"
+#include "RecordingDoc.h"
+#include "tests/support/ScriptedFrontEnd.h"
 
 #include "app/ConfirmDlg.h"
 #include "app/ProgressDlg.h"
-#include "platform/ConsoleFrontEnd.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <csignal>
-#include <unistd.h>
 
 namespace {
 
@@ -19,7 +16,7 @@ using Texts = std::vector<std::string>;
 
 TEST(ProgressDlgTest, PercentTextTakesAllButExactlyHundredModuloHundred)
 {
-    CScriptedDialogs dialogs;
+    CScriptedFrontEnd dialogs;
     CProgressDlg dlg(dialogs.CreateProgressView());
     EXPECT_EQ(dlg.m_nCaptionID, 104);
     ASSERT_TRUE(dlg.Create());
@@ -45,7 +42,7 @@ TEST(ProgressDlgTest, PercentTextTakesAllButExactlyHundredModuloHundred)
 
 TEST(ProgressDlgTest, StepItWrapsToTheLowerBoundAndCancelOnlyRaisesTheFlag)
 {
-    CScriptedDialogs dialogs;
+    CScriptedFrontEnd dialogs;
     CProgressDlg dlg(dialogs.CreateProgressView());
     ASSERT_TRUE(dlg.Create());
     dlg.SetStep(1);
@@ -73,8 +70,8 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
     fileSystem.AddFile("/d/NOTES.TXT");
     fileSystem.AddFile("/d/user.yli");
     fileSystem.AddFile("/d/Other.fdf");
-    CScriptedDialogs dialogs;
-    CScriptedMessageBox box;
+    CScriptedFrontEnd dialogs;
+    CMessageBoxRecorder& box = dialogs.m_box;
 
     CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
     EXPECT_EQ(dlg.GetTitle(), "確認");
@@ -82,7 +79,7 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
     dialogs.Confirm({SConfirmAction::kOK, "/d/NOTES.TXT"});
     dialogs.Confirm({SConfirmAction::kOK, std::nullopt});  // the refused text is still in the field
     dialogs.Confirm({SConfirmAction::kOK, "/d/user.yli"});
-    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.DoModal(), DlgResult::Ok);
     EXPECT_EQ(box.Texts(), (Texts{"指定したﾌｧｲﾙが存在しません。", "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。",
                                   "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。"}));
     EXPECT_EQ(dlg.m_strPath, "/d/user.yli");
@@ -95,13 +92,13 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
     dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});
     dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});
     dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    EXPECT_EQ(manual.DoModal(), IDOK);
+    EXPECT_EQ(manual.DoModal(), DlgResult::Ok);
     EXPECT_EQ(manual.m_strPath, "/d/Other.fdf");
     EXPECT_EQ(dialogs.m_arFileDialogs.back().strTitle, "Tovi２～４のユーザシート情報ファイルを指定してください");
     EXPECT_EQ(dialogs.m_arFileDialogs.back().strInitialFolder, "");
 
     dialogs.Confirm({SConfirmAction::kCancel, std::nullopt});
-    EXPECT_EQ(manual.DoModal(), IDCANCEL);
+    EXPECT_EQ(manual.DoModal(), DlgResult::Cancel);
 }
 
 TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
@@ -109,8 +106,7 @@ TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
     CScriptedFileSystem fileSystem;
     fileSystem.AddFile("/d/NOTES.TXT");
     fileSystem.AddFile("/d/Other.fdf");
-    CScriptedDialogs dialogs;
-    CScriptedMessageBox box;
+    CScriptedFrontEnd dialogs;
 
     CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
     dialogs.AnswerFile(std::nullopt);
@@ -125,7 +121,7 @@ TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
     dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // chooses Other.fdf
     dialogs.Confirm({SConfirmAction::kFileButton, std::nullopt});  // the chosen file
     dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.DoModal(), DlgResult::Ok);
     ASSERT_EQ(dialogs.m_arFileDialogs.size(), 4u);
     EXPECT_EQ(dialogs.m_arFileDialogs[0].strInitialFolder, "/d/User.YLI");
     EXPECT_EQ(dialogs.m_arFileDialogs[1].strInitialFolder, "/d/NOTES.TXT");
@@ -135,194 +131,6 @@ TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
     EXPECT_EQ(dialogs.m_arFileDialogs[0].strFilter, "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
     EXPECT_EQ(dialogs.m_arConfirmFields, (Texts{"/d/NOTES.TXT", "/d/Other.fdf"}));
     EXPECT_EQ(dlg.m_strPath, "/d/Other.fdf");
-}
-
-/// The console front end fed from a pipe, its standard output captured.
-class ConsoleTest : public ::testing::Test {
-protected:
-    ConsoleTest()
-    {
-        EXPECT_EQ(::pipe(m_arIn), 0);
-        EXPECT_EQ(::pipe(m_arOut), 0);
-    }
-    ~ConsoleTest() override
-    {
-        for (int nFd : {m_arIn[0], m_arIn[1], m_arOut[0], m_arOut[1]})
-            if (nFd >= 0)
-                ::close(nFd);
-    }
-    /// Feeds the whole input, then end of input.
-    void Input(const std::string& strText)
-    {
-        EXPECT_EQ(::write(m_arIn[1], strText.data(), strText.size()), static_cast<ssize_t>(strText.size()));
-        ::close(m_arIn[1]);
-        m_arIn[1] = -1;
-    }
-    std::string Output()
-    {
-        ::close(m_arOut[1]);
-        m_arOut[1] = -1;
-        std::string strOut;
-        char buffer[4096];
-        ssize_t nRead;
-        while ((nRead = ::read(m_arOut[0], buffer, sizeof buffer)) > 0)
-            strOut.append(buffer, static_cast<size_t>(nRead));
-        return strOut;
-    }
-
-    int m_arIn[2] = {-1, -1};
-    int m_arOut[2] = {-1, -1};
-    CScriptedFileSystem m_fs;
-};
-
-TEST_F(ConsoleTest, QuestionsReadYesNoAndEndOfInputIsNo)
-{
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    Input("maybe\n yes\nYeS\r\nn\n");
-    EXPECT_EQ(console.Show("a\nb", EMsgButtons::Ok), IDOK);
-    EXPECT_EQ(console.Show("q1", EMsgButtons::YesNo), IDYES);
-    EXPECT_EQ(console.Show("q2", EMsgButtons::YesNo), IDNO);
-    EXPECT_EQ(console.Show("q3", EMsgButtons::YesNo), IDNO);
-    EXPECT_EQ(Output(), "a\nb\nq1\n[y/n] [y/n] [y/n] q2\n[y/n] q3\n[y/n] ");
-}
-
-TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
-{
-    m_fs.AddFile("/start/sub/user.yli");
-    m_fs.AddFolder("/out");
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    Input("nothing.yli\nsub/USER.YLI\n/out\n/out/new.yli\n\n");
-
-    SFileDialogSpec open;
-    open.nFlags = kFileMustExist;
-    open.strFilter = "Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||";
-    std::string strPath;
-    EXPECT_TRUE(console.ShowFileDialog(open, strPath));
-    EXPECT_EQ(strPath, "/start/sub/USER.YLI");
-
-    SFileDialogSpec save;
-    save.bOpen = false;
-    save.strDefaultName = "USER.YLI";
-    save.strTitle = "保存先";
-    save.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
-    EXPECT_TRUE(console.ShowFileDialog(save, strPath));
-    EXPECT_EQ(strPath, "/out/USER.YLI");
-    EXPECT_TRUE(console.ShowFileDialog(save, strPath));
-    EXPECT_EQ(strPath, "/out/new.yli");
-    EXPECT_FALSE(console.ShowFileDialog(save, strPath)) << "an empty line is Cancel";
-    EXPECT_FALSE(console.ShowFileDialog(open, strPath)) << "end of input is Cancel";
-    EXPECT_EQ(Output(),
-              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> nothing.yli\nファイルが見つかりません。\n> "
-              "保存先\nTovi5形式(USER.YLI)\n> "
-              "保存先\nTovi5形式(USER.YLI)\n> "
-              "保存先\nTovi5形式(USER.YLI)\n> "
-              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> ");
-}
-
-TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
-{
-    m_fs.AddFile("/d/User.YLI");
-    m_fs.AddFile("/d/notes.txt");
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    CMessageBoxScope boxes(&console);
-    CScriptedDialogs dialogs;
-    Input("/d/notes.txt\n\n/d/User.YLI\n");
-
-    CConfirmDlg dlg(m_fs, console, "/d/x.yli", 0);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.m_strPath, "/d/User.YLI");
-    CConfirmDlg again(m_fs, console, "/d/User.YLI", 1);
-    EXPECT_EQ(again.DoModal(), IDCANCEL) << "end of input is Cancel";
-    const std::string strHead = "以下のファイルをTovi５用に変換します\n";
-    EXPECT_EQ(Output(), "確認\n" + strHead + "/d/x.yli\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
-                            "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
-                            "確認\n" + strHead + "/d/notes.txt\n> " +
-                            "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
-}
-
-/// Restores the SIGINT disposition a test changes.
-class CSigIntGuard {
-public:
-    CSigIntGuard() { ::sigaction(SIGINT, nullptr, &m_saved); }
-    ~CSigIntGuard() { ::sigaction(SIGINT, &m_saved, nullptr); }
-    CSigIntGuard(const CSigIntGuard&) = delete;
-    CSigIntGuard& operator=(const CSigIntGuard&) = delete;
-
-private:
-    struct sigaction m_saved = {};
-};
-
-volatile std::sig_atomic_t g_nOwnHandlerCalls = 0;
-extern "C" void CountOwnSigInt(int)
-{
-    g_nOwnHandlerCalls = g_nOwnHandlerCalls + 1;
-}
-
-void SetSigInt(void (*pHandler)(int))
-{
-    struct sigaction action = {};
-    action.sa_handler = pHandler;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
-}
-
-void (*CurrentSigInt())(int)
-{
-    struct sigaction current = {};
-    ::sigaction(SIGINT, nullptr, &current);
-    return current.sa_handler;
-}
-
-TEST_F(ConsoleTest, CtrlCIsCancelOnlyWhileTheSearchRuns)
-{
-    CSigIntGuard guard;
-    SetSigInt(CountOwnSigInt);
-    g_nOwnHandlerCalls = 0;
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    Input("n\n");
-    {
-        CProgressDlg dlg(console.CreateProgressView());
-        ASSERT_TRUE(dlg.Create());
-        ::raise(SIGINT);
-        EXPECT_EQ(dlg.CheckCancelButton(), 1) << "Ctrl-C during the search is Cancel";
-        EXPECT_EQ(g_nOwnHandlerCalls, 0);
-
-        // While an answer is awaited the program's own disposition is back,
-        // and a Ctrl-C from before the question is not left for the walk.
-        dlg.m_bCancel = 0;
-        ::raise(SIGINT);
-        EXPECT_EQ(console.Show("q", EMsgButtons::YesNo), IDNO);
-        EXPECT_EQ(dlg.CheckCancelButton(), 0);
-        ::raise(SIGINT);
-        EXPECT_EQ(dlg.CheckCancelButton(), 1) << "caught again after the answer";
-        EXPECT_EQ(g_nOwnHandlerCalls, 0);
-        dlg.DestroyWindow();
-    }
-    EXPECT_EQ(CurrentSigInt(), &CountOwnSigInt) << "restored after the search";
-    ::raise(SIGINT);
-    EXPECT_EQ(g_nOwnHandlerCalls, 1);
-
-    // A SIGINT ignored at start stays ignored.
-    SetSigInt(SIG_IGN);
-    CConsoleFrontEnd ignoring(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    CProgressDlg dlg(ignoring.CreateProgressView());
-    ASSERT_TRUE(dlg.Create());
-    EXPECT_EQ(CurrentSigInt(), SIG_IGN);
-    ::raise(SIGINT);
-    EXPECT_EQ(dlg.CheckCancelButton(), 0);
-    dlg.DestroyWindow();
-    EXPECT_EQ(CurrentSigInt(), SIG_IGN);
-    EXPECT_EQ(Output(), "q\n[y/n] ") << "no progress line where standard error is no terminal";
-}
-
-TEST(ConsoleLineTest, FitToColumnsCountsWideCharactersAndHidesControls)
-{
-    EXPECT_EQ(FitToColumns("abcdef", 4), "abcd");
-    EXPECT_EQ(FitToColumns("検索しています", 5), "検索");
-    EXPECT_EQ(FitToColumns("ｷｬﾝｾﾙ", 3), "ｷｬﾝ");
-    EXPECT_EQ(FitToColumns("a\nb\x1b[2J", 10), "a?b?[2J");
-    EXPECT_EQ(FitToColumns("x\xff\xe3\x81y", 10), "x???y") << "bytes that are not UTF-8";
-    EXPECT_EQ(FitToColumns("abc", 0), "");
 }
 
 }  // namespace

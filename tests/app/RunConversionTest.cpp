@@ -1,4 +1,5 @@
-#include "ScriptedPlatform.h"
+#include "RecordingDoc.h"
+#include "tests/support/ScriptedFrontEnd.h"
 
 #include "app/ConverterApp.h"
 #include "platform/MessageBox.h"
@@ -26,9 +27,9 @@ protected:
     }
 
     CScriptedFileSystem m_fs;
-    CScriptedDialogs m_dialogs;
+    CScriptedFrontEnd m_dialogs;
     SDocLog m_doc;
-    CScriptedMessageBox m_box;
+    CMessageBoxRecorder& m_box = m_dialogs.m_box;
     CConverterApp m_app;
 };
 
@@ -74,14 +75,14 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
     m_fs.AddFile("/X/sheets.yli");
 
     // No: the run ends.
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_box.Texts(), (Texts{"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", kExiting}));
     EXPECT_EQ(m_app.GetExitCode(), 1);
 
     // Yes, then Cancel in the open dialog.
     m_box.Clear();
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile(std::nullopt);
     Run();
     EXPECT_EQ(m_box.Texts().back(), kExiting);
@@ -93,7 +94,7 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
 
     // A file with the wrong extension: its own message, no "終了します" after it.
     m_box.Clear();
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile("/X/NOTES.TXT");
     Run();
     EXPECT_EQ(m_box.Texts().back(), "指定ファイル /X/NOTES.TXT はユーザシート情報ファイルでありません。終了します");
@@ -101,7 +102,7 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
 
     // The chosen file's name is replaced by the canonical one, which is missing.
     m_box.Clear();
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile("/X/sheets.yli");
     Run();
     EXPECT_EQ(m_box.Texts().back(), "ユーザシートの情報がありません。終了します");
@@ -110,7 +111,7 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
     // Now the canonical file exists (in another case): it is confirmed and read.
     m_fs.AddFile("/X/USER.yli");
     m_box.Clear();
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile("/X/sheets.yli");
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
     Run();
@@ -127,14 +128,14 @@ TEST_F(RunConversionTest, NewMissingAsksThenSavesIntoTheChosenFolder)
     m_fs.AddFolder("/E/NEW");
 
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_box.Texts(), (Texts{"Tovi５がインストールされていません\nフォルダを指定しますか？", kExiting}));
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/D", "/E"}));
 
     m_box.Clear();
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile("/E/NEW/OTHER.YLI");
     Run();
     const SFileDialogSpec& fileDialog = m_dialogs.m_arFileDialogs.back();
@@ -161,14 +162,14 @@ TEST_F(RunConversionTest, ExistingOutputIsOverwrittenOnlyAfterYesAndKeepsItsName
     m_fs.AddFile("/C/New/user.yli");
 
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_box.Texts(), (Texts{"ファイル USER.YLI が存在します。上書きしますか？", kExiting}));
     EXPECT_TRUE(m_doc.arWritten.empty());
 
     m_box.Clear();
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     Run();
     EXPECT_EQ(m_doc.arWritten, (Texts{"/C/New/user.yli"}));
     EXPECT_EQ(m_box.Texts().back(), "/C/New/user.yliに出力しました");
@@ -212,7 +213,7 @@ TEST_F(RunConversionTest, CancelThenNoWalksTheSameRootAgainAndKeepsCounting)
     m_fs.AddFile("/C/b/User.YLI");
     m_fs.AddFile("/D/New/Tovi5.exe");
     m_dialogs.m_progress.cancelAtStatus = {"/C/a/one.txt"};
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
     Run();
 
@@ -237,8 +238,8 @@ TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
     m_fs.AddFile("/C/Z/two.txt");
     m_fs.AddFile("/X/User.YLI");
     m_dialogs.m_progress.cancelAtShowing = {{"/C/Z/two.txt", 1}, {"/C/A/one.txt", 2}};
-    m_box.Answer(IDNO);
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::No);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.AnswerFile("/X/sheets.yli");
     m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
     Run();
@@ -259,9 +260,9 @@ TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
     m_dialogs.m_progress = {};
     m_dialogs.m_progress.cancelAtShowing = {{"/C/A/one.txt", 1}, {"/C/A/one.txt", 2}};
     m_box.Clear();
-    m_box.Answer(IDNO);
-    m_box.Answer(IDNO);
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
+    m_box.Answer(DlgResult::No);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C", "/D", "/D"}));
     EXPECT_EQ(m_dialogs.m_progress.arStatus, (Texts{"/C/A/one.txt", "/C/A/one.txt", "/D/New/Tovi5.exe"}));
@@ -282,24 +283,27 @@ TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
     m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
 
     // Stop, type a file, save into a folder without the executable: No ends it.
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
     m_dialogs.AnswerFile("/Out/x.yli");
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C"}));
     EXPECT_EQ(m_dialogs.m_arConfirmTitles, (Texts{"ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定"}));
-    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？",
-                                    "指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
-                                    kExiting}));
+    // The order of windows and questions, each in its place.
+    EXPECT_EQ(m_dialogs.m_arTranscript,
+              (Texts{"progress: created", "ask: 検索を中止しますか？ -> Yes", "progress: destroyed",
+                     "confirm: ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "save: Tovi５のユーザシート情報ファイルを指定してください",
+                     "ask: 指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？ -> No",
+                     "box: 終了します"}));
 
     // The same with Yes converts the typed file, used as typed.
     m_box.Clear();
     m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
     m_dialogs.AnswerFile("/Out/x.yli");
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     Run();
     EXPECT_EQ(m_doc.arRead, (Texts{"/H/my.yli"}));
     EXPECT_EQ(m_doc.arWritten, (Texts{"/Out/USER.YLI"}));
@@ -307,7 +311,7 @@ TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
     // A folder holding the executable is not questioned.
     m_box.Clear();
     m_dialogs.m_progress.cancelAtStatus = {"/C/Old/Tovi3.exe"};
-    m_box.Answer(IDYES);
+    m_box.Answer(DlgResult::Yes);
     m_dialogs.Confirm({SConfirmAction::kOK, "/H/my.yli"});
     m_dialogs.AnswerFile("/C/New/USER.YLI");
     Run();
@@ -320,7 +324,7 @@ TEST_F(RunConversionTest, ProgressStepsOnceEveryThousandEntries)
     for (int i = 0; i < 1998; ++i)
         m_fs.AddFile("/C/f" + std::to_string(i));
     m_fs.SetRoots({"/C"});
-    m_box.Answer(IDNO);
+    m_box.Answer(DlgResult::No);
     Run();
     EXPECT_EQ(m_app.m_nEntryCount, 2000u);
     EXPECT_EQ(m_dialogs.m_progress.arPercent, (Texts{" 0 %", "1%", "2%"}));

@@ -1,4 +1,4 @@
-#include "FormatsTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 
 #include "formats/BatchConvert.h"
 #include "tests/support/ScriptedMessageBox.h"

@@ -1,4 +1,4 @@
-#include "FormatsTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 
 #include "formats/ToviFileformDoc.h"
 #include "model/MethodFailure.h"

@@ -1,7 +1,7 @@
 // Texts and paths on their way to the toolkit, and where file dialogs open.
 // None of these needs a display.
 
-#include "platform/FileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/wx/WxViews.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // driven with simulated events. Modal windows are answered from inside their
 // own loop (CallAfter) or, for the toolkit's own dialogs, by a modal hook.
 
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/wx/WxViews.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -194,7 +195,7 @@ TEST(WxConfirmViewTest, OkClosesOnlyWhenAccepted)
     });
     const int nResult = view.DoModal("確認", "以下のファイルをTovi５用に変換します", "/old/User.FDF", events);
 
-    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(nResult, DlgResult::Ok);
     EXPECT_EQ(strTitle, wxString(L"確認"));
     EXPECT_EQ(strInitialField, "/old/User.FDF");
     EXPECT_TRUE(bParentWhileShown);
@@ -219,7 +220,7 @@ TEST(WxConfirmViewTest, CancelEscapeAndCloseBoxAskNothing)
     };
     for (const auto& way : arWays) {
         wxTheApp->CallAfter([&] { way(view.GetDialog()); });
-        EXPECT_EQ(view.DoModal("ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "以下のファイルをTovi５用に変換します", "", events), IDCANCEL);
+        EXPECT_EQ(view.DoModal("ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "以下のファイルをTovi５用に変換します", "", events), DlgResult::Cancel);
     }
     EXPECT_TRUE(events.m_arFields.empty());
 }
@@ -242,15 +243,15 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
         return nAnswer;
     });
 
-    EXPECT_EQ(frontEnd.Show("終了します", EMsgButtons::Ok), IDOK);
+    EXPECT_EQ(frontEnd.Show("終了します", EMsgButtons::Ok), DlgResult::Ok);
     nAnswer = wxID_YES;
-    EXPECT_EQ(frontEnd.Show("検索を中止しますか？", EMsgButtons::YesNo), IDYES);
+    EXPECT_EQ(frontEnd.Show("検索を中止しますか？", EMsgButtons::YesNo), DlgResult::Yes);
     nAnswer = wxID_NO;
-    EXPECT_EQ(frontEnd.Show("上書きしますか？", EMsgButtons::YesNo), IDNO);
+    EXPECT_EQ(frontEnd.Show("上書きしますか？", EMsgButtons::YesNo), DlgResult::No);
     // Closed without an answer.
     nAnswer = wxID_CANCEL;
     EXPECT_EQ(frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
-              IDNO);
+              DlgResult::No);
 
     ASSERT_EQ(arMessages.size(), 4u);
     EXPECT_EQ(arMessages[0], wxString(L"終了します"));

@@ -6,21 +6,21 @@ CScriptedMessageBox::CScriptedMessageBox() : m_pPrevious(SetMessageBoxHandler(th
 
 CScriptedMessageBox::~CScriptedMessageBox() { SetMessageBoxHandler(m_pPrevious); }
 
-int CScriptedMessageBox::Show(const std::string& strText, EMsgButtons eButtons)
+int CMessageBoxRecorder::Show(const std::string& strText, EMsgButtons eButtons)
 {
     m_shown.push_back({strText, eButtons});
     if (eButtons == EMsgButtons::Ok)
-        return IDOK;
+        return DlgResult::Ok;
     if (m_answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << strText;
-        return IDNO;
+        return DlgResult::No;
     }
     const int nAnswer = m_answers.front();
     m_answers.pop_front();
     return nAnswer;
 }
 
-std::vector<std::string> CScriptedMessageBox::Texts() const
+std::vector<std::string> CMessageBoxRecorder::Texts() const
 {
     std::vector<std::string> texts;
     for (const SShownBox& box : m_shown)

@@ -1,6 +1,7 @@
 #pragma once
-// Test double of the message box: records every box shown and answers from a
-// script. Installs itself for its lifetime.
+// Test doubles of the message box: CMessageBoxRecorder records every box
+// shown and answers questions from a script; CScriptedMessageBox also
+// installs itself as the process-wide handler for its lifetime.
 
 #include "platform/MessageBox.h"
 
@@ -13,12 +14,9 @@ struct SShownBox {
     EMsgButtons eButtons;
 };
 
-class CScriptedMessageBox : public CMessageBoxHandler {
+class CMessageBoxRecorder : public CMessageBoxHandler {
 public:
-    CScriptedMessageBox();
-    ~CScriptedMessageBox() override;
-
-    /// Queues the answer to the next question (IDYES or IDNO). OK boxes take
+    /// Queues the answer to the next question (DlgResult::Yes or DlgResult::No). OK boxes take
     /// no answer from the queue.
     void Answer(int nButton) { m_answers.push_back(nButton); }
 
@@ -28,9 +26,21 @@ public:
     /// The texts of all boxes shown so far, in order.
     std::vector<std::string> Texts() const;
     void Clear() { m_shown.clear(); }
+    /// Scripted answers no question has taken yet.
+    size_t UnusedAnswers() const { return m_answers.size(); }
+
+private:
+    std::deque<int> m_answers;
+    std::vector<SShownBox> m_shown;
+};
+
+class CScriptedMessageBox : public CMessageBoxRecorder {
+public:
+    CScriptedMessageBox();
+    ~CScriptedMessageBox() override;
+    CScriptedMessageBox(const CScriptedMessageBox&) = delete;
+    CScriptedMessageBox& operator=(const CScriptedMessageBox&) = delete;
 
 private:
     CMessageBoxHandler* m_pPrevious;
-    std::deque<int> m_answers;
-    std::vector<SShownBox> m_shown;
 };

@@ -1,10 +1,11 @@
 #pragma once
 // Test doubles of the platform for the conversion run: an in-memory folder
-// tree, a scripted front end and a recording file-format document.
+// tree and a scripted front end that keeps one ordered transcript of every
+// box and dialog it showed.
 
-#include "app/ConverterApp.h"
 #include "platform/FileSystem.h"
 #include "platform/UserDialogs.h"
+#include "tests/support/ScriptedMessageBox.h"
 
 #include <deque>
 #include <map>
@@ -18,12 +19,16 @@
 /// its entries in the order they were added.
 class CScriptedFileSystem : public CFileSystem {
 public:
+    /// The tree holds the current folder m_strCurrent.
+    CScriptedFileSystem();
+
     /// Adds a file (and its missing parent folders).
     void AddFile(const std::string& strPath);
     /// Adds a folder (and its missing parents).
     void AddFolder(const std::string& strPath);
     void SetRoots(std::vector<std::string> arRoots) { m_arRoots = std::move(arRoots); }
 
+    EPathStyle GetPathStyle() const override { return EPathStyle::Posix; }
     std::string GetCurrentDir() override { return m_strCurrent; }
     bool SetCurrentDir(const std::string& strPath) override;
     std::vector<std::string> GetSearchRoots() override { return m_arRoots; }
@@ -62,10 +67,13 @@ public:
         bool bCreated = false;
         bool bDestroyed = false;
     };
-    explicit CScriptedProgressView(SLog& log) : m_log(log) {}
+    CScriptedProgressView(SLog& log, std::vector<std::string>& arTranscript)
+        : m_log(log), m_arTranscript(arTranscript)
+    {
+    }
 
     bool Create(CProgressEvents& events) override;
-    void Destroy() override { m_log.bDestroyed = true; }
+    void Destroy() override;
     void SetTitle(const std::string& strTitle) override { m_log.arTitles.push_back(strTitle); }
     void SetStatus(std::string_view strText) override;
     void SetRange(int, int) override {}
@@ -75,6 +83,7 @@ public:
 
 private:
     SLog& m_log;
+    std::vector<std::string>& m_arTranscript;
     CProgressEvents* m_pEvents = nullptr;
     bool m_bCancelPending = false;
 };
@@ -85,17 +94,33 @@ struct SConfirmAction {
     std::optional<std::string> strText;  ///< kOK: replaces the field first; kType: typed, no OK
 };
 
-/// A front end that answers from scripts and records every dialog.
-class CScriptedDialogs : public CUserDialogs {
+/// A front end that answers from scripts and records every box and dialog,
+/// in the order shown, in m_arTranscript:
+///   "box: TEXT", "ask: TEXT -> Yes|No", "progress: created|destroyed",
+///   "confirm: TITLE", "open: TITLE", "save: TITLE" (the plain title when
+///   the request has none).
+/// Answers left unused when it goes fail the test: the order of the run's
+/// questions is behaviour.
+class CScriptedFrontEnd : public CUserDialogs {
 public:
+    CScriptedFrontEnd() = default;
+    ~CScriptedFrontEnd() override;
+    CScriptedFrontEnd(const CScriptedFrontEnd&) = delete;
+    CScriptedFrontEnd& operator=(const CScriptedFrontEnd&) = delete;
+
+    int Show(const std::string& strText, EMsgButtons eButtons) override;
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
 
+    /// Next answer to a question (DlgResult::Yes or DlgResult::No).
+    void Answer(int nButton) { m_box.Answer(nButton); }
     /// Next file dialog answer; nullopt is Cancel.
     void AnswerFile(std::optional<std::string> strPath) { m_fileAnswers.push_back(std::move(strPath)); }
     void Confirm(SConfirmAction action) { m_confirmActions.push_back(std::move(action)); }
 
+    CMessageBoxRecorder m_box;  ///< the boxes shown through this front end
+    std::vector<std::string> m_arTranscript;
     CScriptedProgressView::SLog m_progress;
     std::vector<SFileDialogSpec> m_arFileDialogs;
     std::vector<std::string> m_arConfirmTitles;
@@ -103,14 +128,3 @@ public:
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::deque<SConfirmAction> m_confirmActions;
 };
-
-/// Records what the run asks of the document.
-struct SDocLog {
-    std::vector<std::string> arRead;
-    std::vector<std::string> arWritten;
-    int nReadResult = 1;
-    int nWriteResult = 1;
-    int nSheets = 1;
-};
-
-DocFactory MakeRecordingDoc(SDocLog& log);

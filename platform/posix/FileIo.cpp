@@ -10,6 +10,11 @@
 
 namespace {
 
+int Fd(FileHandle hFile)
+{
+    return static_cast<int>(hFile);
+}
+
 /// Bytes collected before the output file writes them out.
 constexpr std::size_t kOutputBufferSize = 64 * 1024;
 
@@ -66,15 +71,15 @@ bool CInputFile::Open(const std::string& strPath)
         ::close(nFd);
         return false;
     }
-    m_nFd = nFd;
+    m_hFile = nFd;
     return true;
 }
 
 std::size_t CInputFile::Read(char* pBuffer, std::size_t nSize)
 {
     std::size_t nDone = 0;
-    while (m_nFd >= 0 && !m_bReadError && nDone < nSize) {
-        const ssize_t nGot = ::read(m_nFd, pBuffer + nDone, nSize - nDone);
+    while (m_hFile >= 0 && !m_bReadError && nDone < nSize) {
+        const ssize_t nGot = ::read(Fd(m_hFile), pBuffer + nDone, nSize - nDone);
         if (nGot < 0) {
             if (errno == EINTR)
                 continue;
@@ -90,9 +95,9 @@ std::size_t CInputFile::Read(char* pBuffer, std::size_t nSize)
 
 void CInputFile::Close()
 {
-    if (m_nFd >= 0) {
-        ::close(m_nFd);
-        m_nFd = -1;
+    if (m_hFile >= 0) {
+        ::close(Fd(m_hFile));
+        m_hFile = kNoFile;
     }
 }
 
@@ -124,14 +129,14 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
         const int nFd = ::open(m_strTarget.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (nFd < 0)
             return false;
-        m_nFd = nFd;
+        m_hFile = nFd;
         m_bInPlace = true;
         return true;
     }
 
     const std::string strFolder = FolderOf(m_strTarget);
     static unsigned s_nSerial = 0;
-    for (int nTry = 0; nTry < 100 && m_nFd < 0; ++nTry) {
+    for (int nTry = 0; nTry < 100 && m_hFile < 0; ++nTry) {
         struct timespec ts {};
         ::clock_gettime(CLOCK_REALTIME, &ts);
         const unsigned long nStamp =
@@ -140,22 +145,22 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
         // 0666 less the umask, as for any new file; an existing target's bits follow below.
         const int nFd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (nFd >= 0) {
-            m_nFd = nFd;
+            m_hFile = nFd;
             m_strTemp = std::move(strTemp);
         } else if (errno != EEXIST && errno != EINTR) {
             return false;
         }
     }
-    if (m_nFd < 0)
+    if (m_hFile < 0)
         return false;
 
     if (bExists) {
         if (stTarget.st_uid != ::geteuid() || stTarget.st_gid != ::getegid()) {
             // Keeping the owner is possible only with the privilege to do so; best effort.
-            if (::fchown(m_nFd, stTarget.st_uid, stTarget.st_gid) != 0) {
+            if (::fchown(Fd(m_hFile), stTarget.st_uid, stTarget.st_gid) != 0) {
             }
         }
-        if (::fchmod(m_nFd, stTarget.st_mode & 07777) != 0) {
+        if (::fchmod(Fd(m_hFile), stTarget.st_mode & 07777) != 0) {
             Abandon();
             return false;
         }
@@ -165,7 +170,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
 
 bool CAtomicOutputFile::Write(std::string_view bytes)
 {
-    if (m_nFd < 0 || m_bFailed)
+    if (m_hFile < 0 || m_bFailed)
         return false;
     m_strBuffer.append(bytes);
     if (m_strBuffer.size() >= kOutputBufferSize)
@@ -178,7 +183,7 @@ bool CAtomicOutputFile::Flush()
     const char* pData = m_strBuffer.data();
     std::size_t nLeft = m_strBuffer.size();
     while (nLeft > 0) {
-        const ssize_t nDone = ::write(m_nFd, pData, nLeft);
+        const ssize_t nDone = ::write(Fd(m_hFile), pData, nLeft);
         if (nDone < 0 && errno == EINTR)
             continue;
         if (nDone <= 0) {
@@ -194,13 +199,13 @@ bool CAtomicOutputFile::Flush()
 
 bool CAtomicOutputFile::Commit()
 {
-    if (m_nFd < 0)
+    if (m_hFile < 0)
         return false;
     bool bOk = !m_bFailed && Flush();
     // A FIFO or a terminal cannot be synced; nothing is renamed in place.
-    bOk = bOk && (m_bInPlace || ::fsync(m_nFd) == 0);
-    const int nFd = m_nFd;
-    m_nFd = -1;
+    bOk = bOk && (m_bInPlace || ::fsync(Fd(m_hFile)) == 0);
+    const int nFd = Fd(m_hFile);
+    m_hFile = kNoFile;
     bOk = CloseFd(nFd) && bOk;
     if (m_bInPlace) {
         m_bFailed = m_bFailed || !bOk;
@@ -225,9 +230,9 @@ bool CAtomicOutputFile::Commit()
 
 void CAtomicOutputFile::Abandon()
 {
-    if (m_nFd >= 0) {
-        ::close(m_nFd);
-        m_nFd = -1;
+    if (m_hFile >= 0) {
+        ::close(Fd(m_hFile));
+        m_hFile = kNoFile;
     }
     if (!m_strTemp.empty()) {
         ::unlink(m_strTemp.c_str());

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the file-format tests: a private temporary folder and whole-file
-// reading and writing.
+// Helpers of tests that touch real files: a private temporary folder,
+// whole-file reading and writing, the golden files of tests/data.
 
 #include <string>
 #include <string_view>

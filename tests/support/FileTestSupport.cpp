@@ -1,20 +1,27 @@
-#include "FormatsTestSupport.h"
+#include "tests/support/FileTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <vector>
 
 CTempFolder::CTempFolder()
 {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "toviconv-formats-XXXXXX").string();
-    if (::mkdtemp(strTemplate.data()) == nullptr)
+    // A name nobody else holds: create_directory refuses an existing one.
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int nTry = 0; nTry < 100 && m_strPath.empty(); ++nTry) {
+        const std::filesystem::path folder = base / ("toviconv-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(folder, ec))
+            m_strPath = folder.string();
+    }
+    if (m_strPath.empty())
         ADD_FAILURE() << "cannot create a temporary folder";
-    m_strPath = strTemplate;
 }
 
 CTempFolder::~CTempFolder()

@@ -27,7 +27,7 @@
 #include <string>
 #include <string_view>
 
-class CConsoleFrontEnd : public CUserDialogs, public CMessageBoxHandler {
+class CConsoleFrontEnd : public CUserDialogs {
 public:
     explicit CConsoleFrontEnd(CFileSystem& fileSystem, int nIn = 0, int nOut = 1, int nErr = 2);
     ~CConsoleFrontEnd() override;

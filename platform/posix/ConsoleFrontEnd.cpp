@@ -1,4 +1,5 @@
-#include "platform/ConsoleFrontEnd.h"
+#include "platform/posix/ConsoleFrontEnd.h"
+#include "platform/Path.h"
 
 #include "platform/CodePage.h"
 
@@ -135,11 +136,11 @@ public:
             m_console.Write(strTitle + "\n" + strText + "\n" + m_strField + "\n> ");
             std::string strLine;
             if (!m_console.ReadLine(strLine))
-                return IDCANCEL;
+                return DlgResult::Cancel;
             if (!strLine.empty())
                 m_strField = strLine;
             if (events.OnOK(m_strField))
-                return IDOK;
+                return DlgResult::Ok;
         }
     }
     void SetFieldText(const std::string& strField) override { m_strField = strField; }
@@ -297,18 +298,18 @@ int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
 {
     Write(strText + "\n");
     if (eButtons == EMsgButtons::Ok)
-        return IDOK;
+        return DlgResult::Ok;
     for (;;) {
         Write("[y/n] ");
         std::string strLine;
         if (!ReadLine(strLine))
-            return IDNO;
+            return DlgResult::No;
         // Exactly "y", "yes", "n" or "no" in any case; anything else asks again.
         const std::string strAnswer = MakeUpperAscii(strLine);
         if (strAnswer == "Y" || strAnswer == "YES")
-            return IDYES;
+            return DlgResult::Yes;
         if (strAnswer == "N" || strAnswer == "NO")
-            return IDNO;
+            return DlgResult::No;
     }
 }
 

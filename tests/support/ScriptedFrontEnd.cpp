@@ -1,7 +1,8 @@
-#include "ScriptedPlatform.h"
+#include "tests/support/ScriptedFrontEnd.h"
 
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
+#include "platform/Path.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ void CScriptedFileSystem::AddFolder(const std::string& strPath)
     if (m_folders.count(strPath))
         return;
     m_folders[strPath] = {{".", true}, {"..", true}};
-    const std::string_view strParent = FolderOfPath(strPath);
+    const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
     if (strParent.empty() || strPath == "/")
         return;
     const std::string strParentPath = strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
@@ -23,15 +24,23 @@ void CScriptedFileSystem::AddFolder(const std::string& strPath)
 
 void CScriptedFileSystem::AddFile(const std::string& strPath)
 {
-    const std::string_view strParent = FolderOfPath(strPath);
+    const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
     const std::string strParentPath = strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
                                                            : std::string("/");
     AddFolder(strParentPath);
     m_folders[strParentPath].push_back({strPath.substr(strParent.size()), false});
 }
 
+CScriptedFileSystem::CScriptedFileSystem()
+{
+    AddFolder(m_strCurrent);
+}
+
 bool CScriptedFileSystem::SetCurrentDir(const std::string& strPath)
 {
+    // As a real one: a folder that is not there stays the current one's.
+    if (!m_folders.count(strPath))
+        return false;
     m_strCurrent = strPath;
     return true;
 }
@@ -48,7 +57,7 @@ int CScriptedFileSystem::OpenRoot(const std::string& strRoot)
 
 int CScriptedFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 {
-    const std::string strPath = JoinPath(m_arHandles.at(static_cast<size_t>(nParent)), strName);
+    const std::string strPath = JoinPath(m_arHandles.at(static_cast<size_t>(nParent)), strName, EPathStyle::Posix);
     if (!m_folders.count(strPath))
         return -1;
     m_arHandles.push_back(strPath);
@@ -71,9 +80,11 @@ void CScriptedFileSystem::CloseFolder(int)
 
 bool CScriptedFileSystem::FindFile(const std::string& strPath, std::string& strFound)
 {
-    const std::string_view strParent = FolderOfPath(strPath);
-    const std::string strParentPath = strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
-                                                           : std::string("/");
+    const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
+    // A bare name is looked up in the current folder, as a real one does.
+    const std::string strParentPath = strParent.empty()       ? m_strCurrent
+                                      : strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
+                                                             : std::string("/");
     const std::string strBase = strPath.substr(strParent.size());
     auto it = m_folders.find(strParentPath);
     if (it == m_folders.end())
@@ -99,7 +110,14 @@ bool CScriptedProgressView::Create(CProgressEvents& events)
 {
     m_pEvents = &events;
     m_log.bCreated = true;
+    m_arTranscript.emplace_back("progress: created");
     return true;
+}
+
+void CScriptedProgressView::Destroy()
+{
+    m_log.bDestroyed = true;
+    m_arTranscript.emplace_back("progress: destroyed");
 }
 
 void CScriptedProgressView::SetStatus(std::string_view strText)
@@ -126,19 +144,20 @@ namespace {
 
 class CScriptedConfirmView : public CConfirmView {
 public:
-    explicit CScriptedConfirmView(CScriptedDialogs& dialogs) : m_dialogs(dialogs) {}
+    explicit CScriptedConfirmView(CScriptedFrontEnd& dialogs) : m_dialogs(dialogs) {}
 
     int DoModal(const std::string& strTitle, const std::string&, const std::string& strField,
                 CConfirmEvents& events) override
     {
         m_dialogs.m_arConfirmTitles.push_back(strTitle);
+        m_dialogs.m_arTranscript.push_back("confirm: " + strTitle);
         m_strField = strField;
         while (!m_dialogs.m_confirmActions.empty()) {
             SConfirmAction action = m_dialogs.m_confirmActions.front();
             m_dialogs.m_confirmActions.pop_front();
             switch (action.eKind) {
             case SConfirmAction::kCancel:
-                return IDCANCEL;
+                return DlgResult::Cancel;
             case SConfirmAction::kFileButton:
                 events.OnFileButton();
                 break;
@@ -150,54 +169,38 @@ public:
                     m_strField = *action.strText;
                 m_dialogs.m_arConfirmFields.push_back(m_strField);
                 if (events.OnOK(m_strField))
-                    return IDOK;
+                    return DlgResult::Ok;
                 break;
             }
         }
         ADD_FAILURE() << "the confirm dialog waits for an action nobody scripted";
-        return IDCANCEL;
+        return DlgResult::Cancel;
     }
     void SetFieldText(const std::string& strField) override { m_strField = strField; }
 
 private:
-    CScriptedDialogs& m_dialogs;
+    CScriptedFrontEnd& m_dialogs;
     std::string m_strField;
-};
-
-class CRecordingDoc : public CConversionDoc {
-public:
-    explicit CRecordingDoc(SDocLog& log) : m_log(log) {}
-    int ReadLegacyFile(std::string strPath) override
-    {
-        m_log.arRead.push_back(strPath);
-        return m_log.nReadResult;
-    }
-    int WriteVersion5File(std::string strPath) override
-    {
-        m_log.arWritten.push_back(strPath);
-        return m_log.nWriteResult;
-    }
-    int GetSheetNum() const override { return m_log.nSheets; }
-
-private:
-    SDocLog& m_log;
 };
 
 }  // namespace
 
-std::unique_ptr<CProgressView> CScriptedDialogs::CreateProgressView()
+std::unique_ptr<CProgressView> CScriptedFrontEnd::CreateProgressView()
 {
-    return std::make_unique<CScriptedProgressView>(m_progress);
+    return std::make_unique<CScriptedProgressView>(m_progress, m_arTranscript);
 }
 
-std::unique_ptr<CConfirmView> CScriptedDialogs::CreateConfirmView()
+std::unique_ptr<CConfirmView> CScriptedFrontEnd::CreateConfirmView()
 {
     return std::make_unique<CScriptedConfirmView>(*this);
 }
 
-bool CScriptedDialogs::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
+bool CScriptedFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
 {
     m_arFileDialogs.push_back(fileDialog);
+    m_arTranscript.push_back((fileDialog.bOpen ? "open: " : "save: ") +
+                             (fileDialog.strTitle.empty() ? std::string(PlainFileDialogTitle(fileDialog.bOpen))
+                                                          : fileDialog.strTitle));
     if (m_fileAnswers.empty()) {
         ADD_FAILURE() << "a file dialog nobody scripted";
         return false;
@@ -210,7 +213,19 @@ bool CScriptedDialogs::ShowFileDialog(const SFileDialogSpec& fileDialog, std::st
     return true;
 }
 
-DocFactory MakeRecordingDoc(SDocLog& log)
+CScriptedFrontEnd::~CScriptedFrontEnd()
 {
-    return [&log] { return std::unique_ptr<CConversionDoc>(std::make_unique<CRecordingDoc>(log)); };
+    EXPECT_EQ(m_box.UnusedAnswers(), 0u) << "questions scripted but never asked";
+    EXPECT_TRUE(m_fileAnswers.empty()) << "file dialogs scripted but never shown";
+    EXPECT_TRUE(m_confirmActions.empty()) << "confirm actions scripted but never taken";
+}
+
+int CScriptedFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
+{
+    const int nAnswer = m_box.Show(strText, eButtons);
+    if (eButtons == EMsgButtons::Ok)
+        m_arTranscript.push_back("box: " + strText);
+    else
+        m_arTranscript.push_back("ask: " + strText + (nAnswer == DlgResult::Yes ? " -> Yes" : " -> No"));
+    return nAnswer;
 }

@@ -1,0 +1,9 @@
+#pragma once
+// The process's standard error, for messages of runs that ask nothing.
+
+#include <string_view>
+
+/// Writes UTF-8 text to standard error whole (retrying short writes); a
+/// console is given the text in its own encoding. Failures are ignored:
+/// there is nowhere left to report them.
+void WriteToStdError(std::string_view strUtf8);

@@ -1,0 +1,178 @@
+// The writer on a POSIX file system: permissions, links, devices, a full
+// disk and privileges.
+
+#include "tests/formats/WriterTestFixture.h"
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
+{
+    ReadOneSheet();
+
+    const std::string strOld = m_folder.File("old.YLI");
+    WriteWholeFile(strOld, "old");
+    ASSERT_EQ(::chmod(strOld.c_str(), 0640), 0);
+    ASSERT_EQ(m_doc.WriteVersion5File(strOld), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(strOld.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadWholeFile(strOld).rfind(kHeader, 0), 0u);
+
+    const mode_t nPreviousMask = ::umask(027);
+    const std::string strNew = m_folder.File("new.YLI");
+    const int nResult = m_doc.WriteVersion5File(strNew);
+    ::umask(nPreviousMask);
+    ASSERT_EQ(nResult, 1);
+    ASSERT_EQ(::stat(strNew.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    const std::string strLink = m_folder.File("link.YLI");
+    WriteWholeFile(m_folder.File("real.YLI"), "old");
+    ASSERT_EQ(::symlink("real.YLI", strLink.c_str()), 0);
+    ASSERT_EQ(m_doc.WriteVersion5File(strLink), 1);
+    ASSERT_EQ(::lstat(strLink.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadWholeFile(m_folder.File("real.YLI")), ReadWholeFile(strNew));
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF link.YLI new.YLI old.YLI real.YLI");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, FifoTargetIsWrittenInPlaceNotReplaced)
+{
+    ReadOneSheet();
+    const std::string strFifo = m_folder.File("out.fifo");
+    ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
+    // A reader is there first, so that opening for writing does not wait.
+    const int nReader = ::open(strFifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(nReader, 0);
+    EXPECT_EQ(m_doc.WriteVersion5File(strFifo), 1);
+
+    std::string strGot;
+    char arBuffer[4096];
+    for (ssize_t nGot; (nGot = ::read(nReader, arBuffer, sizeof arBuffer)) > 0;)
+        strGot.append(arBuffer, static_cast<std::size_t>(nGot));
+    ::close(nReader);
+    EXPECT_EQ(strGot.rfind(kHeader, 0), 0u);
+    EXPECT_TRUE(strGot.ends_with("\r\nEND\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(strFifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced by a file";
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF out.fifo");
+    EXPECT_TRUE(m_box.Texts().empty());
+}
+
+TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
+{
+    CTempFolder mount;
+    if (::mount("tmpfs", mount.Path().c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "mounting a small tmpfs is not permitted here";
+    struct SUnmount {
+        std::string strPath;
+        ~SUnmount() { ::umount2(strPath.c_str(), MNT_DETACH); }
+    } unmount{mount.Path()};
+
+    const std::string strIn = m_folder.File("USER.YLI");
+    const std::string strOut = mount.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    // About 25 KiB of output (the disk fills when the end is written out) and
+    // about 70 KiB (it fills while the sheets are written).
+    for (const int nSheets : {150, 400}) {
+        SCOPED_TRACE(nSheets);
+        std::string strLegacy;
+        for (int i = 0; i < nSheets; ++i)
+            strLegacy += "GroupName = Group " + std::to_string(i) + "\r\nSheetType = 0,1,0,0\r\nFixed = 1,10,10\r\n";
+        WriteWholeFile(strIn, strLegacy);
+        ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+        m_box.Clear();
+        EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strOut + " に書き込みができません"});
+        EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+        EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
+    }
+
+    // A small document still fits: the same target is then replaced.
+    m_box.Clear();
+    WriteWholeFile(strIn, "GroupName = A\r\n");
+    ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
+    EXPECT_EQ(m_doc.WriteVersion5File(strOut), 1);
+    EXPECT_EQ(ReadWholeFile(strOut).rfind(kHeader, 0), 0u);
+    EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
+}
+
+TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
+{
+    ReadOneSheet();
+    const std::string strOut = m_folder.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0555), 0);
+        const int nResult = m_doc.WriteVersion5File(strOut);
+        ::chmod(m_folder.Path().c_str(), 0755);
+        EXPECT_EQ(nResult, 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{strExpected});
+    } else {
+        // Root ignores permissions: a child without privileges does the writing.
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
+        const pid_t nChild = ::fork();
+        ASSERT_GE(nChild, 0);
+        if (nChild == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(77);
+            m_box.Clear();
+            const int nResult = m_doc.WriteVersion5File(strOut);
+            const bool bOk = nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
+            ::_exit(bOk ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        if (WEXITSTATUS(nStatus) == 77)
+            GTEST_SKIP() << "cannot drop privileges here";
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the writer did not fail with its message";
+    }
+    EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
+}
+
+TEST_F(Version5WriterTest, ReadOnlyTargetIsNotOverwritten)
+{
+    ReadOneSheet();
+    const std::string strOut = m_folder.File("USER.YLI");
+    WriteWholeFile(strOut, "old contents");
+    ASSERT_EQ(::chmod(strOut.c_str(), 0444), 0);
+    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+
+    if (::geteuid() != 0) {
+        EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{strExpected});
+    } else {
+        // Root may write any file: an unprivileged child owning the file and
+        // free to write the folder does the writing.
+        ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0777), 0);
+        ASSERT_EQ(::chown(strOut.c_str(), 65534, 65534), 0);
+        const pid_t nChild = ::fork();
+        ASSERT_GE(nChild, 0);
+        if (nChild == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(77);
+            m_box.Clear();
+            const int nResult = m_doc.WriteVersion5File(strOut);
+            ::_exit(nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected} ? 0 : 1);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+        ::chmod(m_folder.Path().c_str(), 0700);
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        if (WEXITSTATUS(nStatus) == 77)
+            GTEST_SKIP() << "cannot drop privileges here";
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the read-only file was replaced or no message was shown";
+    }
+    EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
+}
