@@ -34,13 +34,19 @@ install_deps() {
   fi
 }
 
-# The tests check that numbers never follow a locale with a decimal comma.
+# The tests check that numbers never follow a locale with a decimal comma
+# (de_DE), and the real-window test runs the program as a Japanese desktop
+# would (ja_JP).
+TEST_LOCALES=(de_DE.UTF-8 ja_JP.UTF-8)
 install_test_locale() {
-  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-    as_root locale-gen >/dev/null
-  fi
+  local loc missing=0
+  for loc in "${TEST_LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${loc%%.*}\.utf-\?8" && continue
+    as_root sed -i "s/^# *\(${loc} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${loc} UTF-8" /etc/locale.gen || echo "${loc} UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+    missing=1
+  done
+  if [ "$missing" -eq 1 ]; then as_root locale-gen >/dev/null; fi
 }
 
 build() {  # build DIR [cmake options...]

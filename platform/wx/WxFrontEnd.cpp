@@ -6,17 +6,20 @@
 #include "platform/wx/WxViews.h"
 
 #include <wx/app.h>
+#include <wx/artprov.h>
 #include <wx/filedlg.h>
 #include <wx/init.h>
 #include <wx/log.h>
-#include <wx/msgdlg.h>
+#include <wx/sizer.h>
 #include <wx/strconv.h>
 
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 namespace {
 
@@ -53,6 +56,92 @@ const wxMBConv& PathConv()
     static const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
     return conv;
 }
+
+// A dialog template: controls at rectangles in dialog units, which follow
+// the window's font. Where a control's text would not fit its cell with the
+// fonts at hand (a Japanese font is wider than the one the template was
+// drawn for), the units grow, across and down apart, so that the whole
+// window keeps the template's proportions and nothing is clipped.
+class CDialogTemplate {
+public:
+    explicit CDialogTemplate(wxWindow* pDialog) : m_pDialog(pDialog) {}
+
+    /// Places a control at x, y, cx, cy dialog units. strWidest is the
+    /// widest text it will show; "" for a control whose text may be cut
+    /// (an edit field, an ellipsized path).
+    template <class TControl>
+    TControl* Add(TControl* pControl, int x, int y, int cx, int cy, const wxString& strWidest = wxString())
+    {
+        m_arCells.push_back({pControl, wxRect(x, y, cx, cy), strWidest});
+        return pControl;
+    }
+
+    /// Sizes and places every control and the client area (cx, cy units).
+    void Apply(int cx, int cy)
+    {
+        double dScaleX = 1.0;
+        double dScaleY = 1.0;
+        for (const SCell& cell : m_arCells) {
+            if (cell.strWidest.empty())
+                continue;
+            const wxSize sizeCell = m_pDialog->ConvertDialogToPixels(cell.rcUnits.GetSize());
+            const wxSize sizeNeeded = NeededSize(cell.pControl, cell.strWidest);
+            dScaleX = std::max(dScaleX, static_cast<double>(sizeNeeded.x) / std::max(1, sizeCell.x));
+            dScaleY = std::max(dScaleY, static_cast<double>(sizeNeeded.y) / std::max(1, sizeCell.y));
+        }
+        const auto toPixels = [&](int x, int y) {
+            const wxPoint pt = m_pDialog->ConvertDialogToPixels(wxPoint(x, y));
+            return wxPoint(static_cast<int>(std::ceil(pt.x * dScaleX)), static_cast<int>(std::ceil(pt.y * dScaleY)));
+        };
+        for (const SCell& cell : m_arCells) {
+            const wxPoint ptStart = toPixels(cell.rcUnits.x, cell.rcUnits.y);
+            const wxPoint ptEnd = toPixels(cell.rcUnits.GetRight() + 1, cell.rcUnits.GetBottom() + 1);
+            cell.pControl->SetSize(wxRect(ptStart, wxSize(ptEnd.x - ptStart.x, ptEnd.y - ptStart.y)));
+        }
+        const wxPoint ptClient = toPixels(cx, cy);
+        m_pDialog->SetClientSize(ptClient.x, ptClient.y);
+    }
+
+private:
+    struct SCell {
+        wxWindow* pControl;
+        wxRect rcUnits;
+        wxString strWidest;
+    };
+
+    /// The text's extent in the control's font, plus what a button draws
+    /// around its label.
+    static wxSize NeededSize(wxWindow* pControl, const wxString& strText)
+    {
+        wxSize size = pControl->GetTextExtent(strText);
+        if (auto* pButton = dynamic_cast<wxButton*>(pControl)) {
+            const wxSize sizeLabel = pButton->GetTextExtent(pButton->GetLabelText());
+            size.x += std::max(0, pButton->GetBestSize().x - sizeLabel.x);
+        }
+        return size;
+    }
+
+    wxWindow* m_pDialog;
+    std::vector<SCell> m_arCells;
+};
+
+// A bar that fills its cell: GTK 3's themes draw the bar as a thin line at
+// the foot of whatever height it is given.
+class CWxCellGauge : public wxGauge {
+public:
+    using wxGauge::wxGauge;
+
+    /// Makes the bar as high as the control; call once it has its size.
+    void FillCell()
+    {
+#ifdef __WXGTK3__
+        const int nHeight = std::max(1, GetSize().y - 2);
+        const std::string strCss = "progressbar trough, progressbar progress { min-height: " +
+                                   std::to_string(nHeight) + "px; }";
+        GTKApplyCssStyle(strCss.c_str());
+#endif
+    }
+};
 
 
 }  // namespace
@@ -107,10 +196,11 @@ bool CWxSession::Start()
 {
     if (m_bStarted)
         return true;
-    // The toolkit sets the locale from the environment; numbers in files do
-    // not depend on it, and the numeric part is kept as it was all the same.
-    const char* pNumeric = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string strNumeric = pNumeric ? pNumeric : "C";
+    // The windows speak the desktop's language: the toolkit keeps its hands
+    // off the locale, so it is taken from the environment here, before the
+    // toolkit starts, for everything but numbers, which stay "C".
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
 
     // The program's own options are not the toolkit's business.
     static char szName[] = "toviconv";
@@ -128,7 +218,7 @@ bool CWxSession::Start()
         if (!bStarted)
             wxEntryCleanup();
     }
-    std::setlocale(LC_NUMERIC, strNumeric.c_str());
+    std::setlocale(LC_NUMERIC, "C");
     m_bStarted = bStarted;
     return bStarted;
 }
@@ -168,12 +258,42 @@ int CWxFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
         CStreamMessageBox fallback;
         return fallback.Show(strText, eButtons);
     }
-    const long nStyle = (eButtons == EMsgButtons::YesNo ? wxYES_NO : wxOK) | wxICON_EXCLAMATION;
-    const int nAnswer = wxMessageBox(TextToWx(strText, false), wxString::FromUTF8(kAppTitle), nStyle, m_pModalParent);
+    CWxMessageBox box(m_pModalParent, TextToWx(strText, false), eButtons);
+    const int nAnswer = box.ShowModal();
     if (eButtons == EMsgButtons::Ok)
         return DlgResult::Ok;
     // Closing the box without an answer is No.
-    return nAnswer == wxYES ? DlgResult::Yes : DlgResult::No;
+    return nAnswer == wxID_YES ? DlgResult::Yes : DlgResult::No;
+}
+
+CWxMessageBox::CWxMessageBox(wxWindow* pParent, const wxString& strText, EMsgButtons eButtons)
+    : wxDialog(pParent, wxID_ANY, wxString::FromUTF8(kAppTitle), wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX)
+{
+    const bool bQuestion = eButtons == EMsgButtons::YesNo;
+    m_pIcon = new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmapBundle(wxART_WARNING, wxART_MESSAGE_BOX));
+    m_pText = new wxStaticText(this, wxID_ANY, wxString());
+    m_pText->SetLabelText(strText);  // an "&" is no mnemonic
+    const int nMargin = GetCharHeight();
+    auto* pMessage = new wxBoxSizer(wxHORIZONTAL);
+    pMessage->Add(m_pIcon, 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, nMargin);
+    pMessage->Add(m_pText, 1, wxALIGN_CENTRE_VERTICAL);
+    auto* pWhole = new wxBoxSizer(wxVERTICAL);
+    pWhole->Add(pMessage, 1, wxEXPAND | wxALL, nMargin);
+    // Stock buttons: the toolkit labels them in the desktop's language.
+    pWhole->Add(CreateStdDialogButtonSizer(bQuestion ? wxYES_NO : wxOK), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM,
+                nMargin);
+    // The caption, beside the title bar's own buttons, stays readable.
+    pWhole->SetMinSize(wxSize(GetTextExtent(GetTitle()).x + 10 * nMargin, -1));
+    SetSizerAndFit(pWhole);
+    // Escape and the close box answer OK to a notice and No to a question.
+    SetAffirmativeId(bQuestion ? wxID_YES : wxID_OK);
+    SetEscapeId(bQuestion ? wxID_NO : wxID_OK);
+    if (wxWindow* pDefault = FindWindow(bQuestion ? wxID_YES : wxID_OK)) {
+        static_cast<wxButton*>(pDefault)->SetDefault();
+        pDefault->SetFocus();
+    }
+    CentreOnParent();
 }
 
 std::unique_ptr<CProgressView> CWxFrontEnd::CreateProgressView()
@@ -231,16 +351,21 @@ bool CWxProgressView::Create(CProgressEvents& events)
     }
     m_pEvents = &events;
     m_pDialog = pDialog;
-    pDialog->SetClientSize(wxDLG_UNIT(pDialog, wxSize(186, 79)));
-    m_pCancel = new wxButton(pDialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true), wxDLG_UNIT(pDialog, wxPoint(67, 58)),
-                             wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    CDialogTemplate layout(pDialog);
+    m_pCancel = layout.Add(new wxButton(pDialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true)), 67, 58, 50, 14,
+                           TextToWx("ｷｬﾝｾﾙ", true));
     m_pCancel->SetDefault();
-    m_pGauge = new wxGauge(pDialog, 1003, 100, wxDLG_UNIT(pDialog, wxPoint(15, 34)), wxDLG_UNIT(pDialog, wxSize(154, 13)),
-                           wxGA_HORIZONTAL | wxGA_SMOOTH);
-    m_pPercent = new wxStaticText(pDialog, 1004, " 0 %", wxDLG_UNIT(pDialog, wxPoint(85, 23)),
-                                  wxDLG_UNIT(pDialog, wxSize(18, 8)), wxST_NO_AUTORESIZE);
-    m_pStatus = new wxStaticText(pDialog, 1005, wxString(), wxDLG_UNIT(pDialog, wxPoint(13, 7)),
-                                 wxDLG_UNIT(pDialog, wxSize(158, 8)), wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_MIDDLE);
+    auto* pGauge = new CWxCellGauge(pDialog, 1003, 100, wxDefaultPosition, wxDefaultSize,
+                                    wxGA_HORIZONTAL | wxGA_SMOOTH);
+    m_pGauge = layout.Add(pGauge, 15, 34, 154, 13);
+    m_pPercent = layout.Add(new wxStaticText(pDialog, 1004, " 0 %", wxDefaultPosition, wxDefaultSize,
+                                             wxST_NO_AUTORESIZE),
+                            85, 23, 18, 8, "100%");
+    m_pStatus = layout.Add(new wxStaticText(pDialog, 1005, wxString(), wxDefaultPosition, wxDefaultSize,
+                                            wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_MIDDLE),
+                           13, 7, 158, 8);
+    layout.Apply(186, 79);
+    pGauge->FillCell();
     ApplyPos();
 
     // Cancel, Escape and the close box only report Cancel: the window stays
@@ -390,20 +515,20 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
     wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition,
                     wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     wxDialog* pDialog = &dialog;
-    dialog.SetClientSize(wxDLG_UNIT(pDialog, wxSize(239, 65)));
+    CDialogTemplate layout(pDialog);
     // Created in the template's order, which is the tab order: OK first.
-    auto* pOK = new wxButton(&dialog, wxID_OK, "OK", wxDLG_UNIT(pDialog, wxPoint(77, 44)),
-                             wxDLG_UNIT(pDialog, wxSize(50, 14)));
+    auto* pOK = layout.Add(new wxButton(pDialog, wxID_OK, "OK"), 77, 44, 50, 14, "OK");
     pOK->SetDefault();
-    new wxButton(&dialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true), wxDLG_UNIT(pDialog, wxPoint(129, 44)),
-                 wxDLG_UNIT(pDialog, wxSize(50, 14)));
-    new wxStaticText(&dialog, wxID_ANY, TextToWx(strText, true), wxDLG_UNIT(pDialog, wxPoint(7, 7)),
-                     wxDLG_UNIT(pDialog, wxSize(158, 11)), wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-    m_pFileButton = new wxButton(&dialog, wxID_ANY, TextToWx("ファイル指定...", true),
-                                 wxDLG_UNIT(pDialog, wxPoint(181, 44)), wxDLG_UNIT(pDialog, wxSize(50, 14)));
-    m_pField = new wxTextCtrl(&dialog, 1001, PathToWx(strField), wxDLG_UNIT(pDialog, wxPoint(14, 21)),
-                              wxDLG_UNIT(pDialog, wxSize(218, 13)));
-
+    const wxString strCancel = TextToWx("ｷｬﾝｾﾙ", true);
+    layout.Add(new wxButton(pDialog, wxID_CANCEL, strCancel), 129, 44, 50, 14, strCancel);
+    const wxString strPrompt = TextToWx(strText, true);
+    layout.Add(new wxStaticText(pDialog, wxID_ANY, strPrompt, wxDefaultPosition, wxDefaultSize,
+                                wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END),
+               7, 7, 158, 11, strPrompt);
+    const wxString strFileButton = TextToWx("ファイル指定...", true);
+    m_pFileButton = layout.Add(new wxButton(pDialog, wxID_ANY, strFileButton), 181, 44, 50, 14, strFileButton);
+    m_pField = layout.Add(new wxTextCtrl(pDialog, 1001, PathToWx(strField)), 14, 21, 218, 13);
+    layout.Apply(239, 65);
     dialog.Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
     dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, wxID_CANCEL);
     m_pFileButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {

@@ -23,8 +23,9 @@ public:
     CWxSession(const CWxSession&) = delete;
     CWxSession& operator=(const CWxSession&) = delete;
 
-    /// Starts the toolkit; false, silently, when it cannot (no usable
-    /// display). The numeric locale stays what it was.
+    /// Takes the locale from the environment (LC_NUMERIC stays "C") and
+    /// starts the toolkit; false, silently, when it cannot (no usable
+    /// display).
     bool Start();
     bool IsStarted() const { return m_bStarted; }
 

@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/gauge.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/string.h>
 #include <wx/textctrl.h>
@@ -21,6 +22,21 @@ wxString TextToWx(std::string_view strText, bool bOneLine);
 /// the way back through PathFromWx.
 wxString PathToWx(std::string_view strPath);
 std::string PathFromWx(const wxString& strPath);
+
+/// A message box: the exclamation icon, the text and OK, or Yes and No,
+/// with the system's own (translated) button labels; wide enough for its
+/// caption to be read in the title bar.
+class CWxMessageBox : public wxDialog {
+public:
+    CWxMessageBox(wxWindow* pParent, const wxString& strText, EMsgButtons eButtons);
+
+    wxStaticBitmap* GetIcon() const { return m_pIcon; }
+    wxStaticText* GetText() const { return m_pText; }
+
+private:
+    wxStaticBitmap* m_pIcon;
+    wxStaticText* m_pText;
+};
 
 /// The modeless searching-progress window (template 103, 186 x 79 dialog units).
 class CWxProgressView : public CProgressView {
