@@ -7,11 +7,15 @@
 #include "tests/gui/GuiTestSupport.h"
 
 #include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 
 #include <chrono>
+#include <clocale>
+#include <libintl.h>
+#include <locale.h>
 #include <functional>
 #include <string>
 #include <thread>
@@ -46,6 +50,18 @@ void PressKey(wxWindow* pWindow, int nKey)
 wxRect RectOf(wxWindow* pWindow)
 {
     return wxRect(pWindow->GetPosition(), pWindow->GetSize());
+}
+
+// A control shows its whole text: a button at least its natural width, a
+// label the extent of its text; both at least a line high.
+void ExpectTextFits(wxControl* pControl)
+{
+    ASSERT_NE(pControl, nullptr);
+    const wxString strText = pControl->GetLabelText();
+    const wxSize sizeText = pControl->GetTextExtent(strText);
+    const int nNeeded = dynamic_cast<wxButton*>(pControl) ? pControl->GetBestSize().x : sizeText.x;
+    EXPECT_GE(pControl->GetSize().x, nNeeded) << strText;
+    EXPECT_GE(pControl->GetSize().y, sizeText.y) << strText;
 }
 
 // Answers every modal dialog of the toolkit (message boxes, file dialogs)
@@ -85,6 +101,7 @@ TEST(WxProgressViewTest, ShowsTheSearchAndReportsOnlyCancelAndOK)
     EXPECT_LT(RectOf(view.GetGauge()).GetBottom(), RectOf(view.GetCancelButton()).GetTop());
     for (wxWindow* pControl : {static_cast<wxWindow*>(view.GetStatusLabel()), static_cast<wxWindow*>(view.GetGauge())})
         EXPECT_TRUE(client.Contains(RectOf(pControl)));
+    ExpectTextFits(view.GetCancelButton());
 
     view.SetTitle("検索しています");
     EXPECT_EQ(pDialog->GetTitle(), wxString(L"検索しています"));
@@ -117,6 +134,43 @@ TEST(WxProgressViewTest, ShowsTheSearchAndReportsOnlyCancelAndOK)
     view.Destroy();
     view.SetStatus("after");
     view.PumpMessages();
+}
+
+TEST(WxProgressViewTest, FullBarFillsItsCell)
+{
+    SKIP_WITHOUT_GUI();
+    CRecordingProgressEvents events;
+    CWxProgressView view;
+    ASSERT_TRUE(view.Create(events));
+    view.SetRange(0, 100);
+    view.SetPos(100);
+    wxGauge* pGauge = view.GetGauge();
+    view.GetDialog()->Raise();
+    for (int i = 0; i < 20; ++i) {
+        view.GetDialog()->Update();
+        wxTheApp->Yield(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    // What the screen shows of the bar: down its middle column, how many
+    // rows carry the filled bar's colour (not the window's background).
+    const wxRect rcBar(pGauge->GetScreenPosition(), pGauge->GetSize());
+    wxBitmap bitmap(rcBar.GetSize());
+    {
+        wxMemoryDC memory(bitmap);
+        wxScreenDC screen;
+        memory.Blit(0, 0, rcBar.width, rcBar.height, &screen, rcBar.x, rcBar.y);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    const wxColour background = view.GetDialog()->GetBackgroundColour();
+    int nFilledRows = 0;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        const int x = image.GetWidth() / 2;
+        const int nDistance = std::abs(image.GetRed(x, y) - background.Red()) +
+                              std::abs(image.GetGreen(x, y) - background.Green()) +
+                              std::abs(image.GetBlue(x, y) - background.Blue());
+        nFilledRows += nDistance > 96 ? 1 : 0;
+    }
+    EXPECT_GE(nFilledRows * 2, rcBar.height) << nFilledRows << " of " << rcBar.height << " rows";
 }
 
 TEST(WxProgressViewTest, StatusLineFollowsWithoutRedrawingPerFile)
@@ -186,6 +240,10 @@ TEST(WxConfirmViewTest, OkClosesOnlyWhenAccepted)
         ASSERT_NE(pDialog, nullptr);
         strTitle = pDialog->GetTitle();
         strInitialField = view.GetField()->GetValue();
+        for (wxWindow* pChild : pDialog->GetChildren()) {
+            if (pChild != view.GetField())
+                ExpectTextFits(dynamic_cast<wxControl*>(pChild));
+        }
         bParentWhileShown = frontEnd.GetModalParent() == pDialog;
         view.GetField()->SetValue("typed/notes.txt");
         Click(pDialog->FindWindow(wxID_OK));
@@ -231,15 +289,24 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
     CPosixFileSystem fileSystem;
     CWxFrontEnd frontEnd(fileSystem);
     std::vector<wxString> arMessages;
-    std::vector<long> arStyles;
+    std::vector<std::vector<int>> arButtons;
     int nAnswer = wxID_OK;
     CModalAnswer answer([&](wxDialog* pDialog) {
-        auto* pBox = dynamic_cast<wxMessageDialog*>(pDialog);
+        auto* pBox = dynamic_cast<CWxMessageBox*>(pDialog);
         if (!pBox)
             return static_cast<int>(wxID_CANCEL);
-        arMessages.push_back(pBox->GetMessage());
-        arStyles.push_back(pBox->GetMessageDialogStyle());
+        arMessages.push_back(pBox->GetText()->GetLabelText());
+        std::vector<int> arIds;
+        for (int nId : {wxID_OK, wxID_YES, wxID_NO}) {
+            if (pBox->FindWindow(nId))
+                arIds.push_back(nId);
+        }
+        arButtons.push_back(arIds);
         EXPECT_EQ(pBox->GetTitle(), "ToviConv");
+        EXPECT_TRUE(pBox->GetIcon()->GetBitmap().IsOk());
+        // Room for the caption beside the title bar's buttons.
+        EXPECT_GT(pBox->GetClientSize().x, pBox->GetTextExtent(pBox->GetTitle()).x * 3);
+        ExpectTextFits(pBox->GetText());
         return nAnswer;
     });
 
@@ -247,7 +314,7 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
     nAnswer = wxID_YES;
     EXPECT_EQ(frontEnd.Show("検索を中止しますか？", EMsgButtons::YesNo), DlgResult::Yes);
     nAnswer = wxID_NO;
-    EXPECT_EQ(frontEnd.Show("上書きしますか？", EMsgButtons::YesNo), DlgResult::No);
+    EXPECT_EQ(frontEnd.Show("R&D を上書きしますか？", EMsgButtons::YesNo), DlgResult::No);
     // Closed without an answer.
     nAnswer = wxID_CANCEL;
     EXPECT_EQ(frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
@@ -255,12 +322,27 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
 
     ASSERT_EQ(arMessages.size(), 4u);
     EXPECT_EQ(arMessages[0], wxString(L"終了します"));
+    EXPECT_EQ(arMessages[2], wxString(L"R&D を上書きしますか？"));
     EXPECT_EQ(arMessages[3], wxString(L"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？"));
-    EXPECT_TRUE(arStyles[0] & wxOK);
-    EXPECT_FALSE(arStyles[0] & wxYES_NO);
-    for (long nStyle : arStyles)
-        EXPECT_TRUE(nStyle & wxICON_EXCLAMATION);
-    EXPECT_EQ(arStyles[1] & wxYES_NO, wxYES_NO);
+    EXPECT_EQ(arButtons[0], (std::vector<int>{wxID_OK}));
+    EXPECT_EQ(arButtons[1], (std::vector<int>{wxID_YES, wxID_NO}));
+}
+
+TEST(WxSessionTest, WindowsSpeakTheDesktopsLanguageButNumbersStayC)
+{
+    SKIP_WITHOUT_GUI();
+    // The test program runs with LC_ALL=ja_JP.UTF-8 (where that locale exists).
+    const char* pAll = std::getenv("LC_ALL");
+    const locale_t japanese = ::newlocale(LC_ALL_MASK, "ja_JP.UTF-8", locale_t());
+    if (!japanese || !pAll || std::string(pAll) != "ja_JP.UTF-8")
+        GTEST_SKIP() << "no ja_JP.UTF-8 locale";
+    ::freelocale(japanese);
+    EXPECT_STREQ(std::setlocale(LC_MESSAGES, nullptr), "ja_JP.UTF-8");
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), "ja_JP.UTF-8");
+    // The toolkit's own buttons and dialogs take its translations.
+    EXPECT_STREQ(dgettext("gtk30", "_Yes"), "はい(_Y)");
+    EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "キャンセル(_C)");
 }
 
 TEST(WxFrontEndTest, FileDialogsGetTheRunsRequest)
