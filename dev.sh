@@ -11,8 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev locales libwxgtk3.2-dev)
-# Only the tests need these: a virtual display for the window tests.
-TEST_PACKAGES=(xvfb)
+# Only the tests need these: a virtual display for the window tests, and for
+# the real-window test a window manager, xdotool to press the keys, xprop,
+# ImageMagick for the screenshots and a Japanese font.
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 as_root() {
