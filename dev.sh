@@ -7,6 +7,8 @@
 #   ./dev.sh build           install what is missing and build (plain)
 #   ./dev.sh bench           install what is missing, build optimised with the
 #                            benchmarks and run them (bench/run.sh)
+#   ./dev.sh package         install what is missing, build optimised for /usr
+#                            and make the Debian package (build-package/*.deb)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +17,8 @@ PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-de
 # the real-window test a window manager, xdotool to press the keys, xprop,
 # ImageMagick for the screenshots and a Japanese font.
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
+# Only the package needs these: dpkg-shlibdeps declares the libraries it links.
+PACKAGE_PACKAGES=(dpkg-dev file)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 as_root() {
@@ -119,8 +123,14 @@ case "$cmd" in
     build build-bench -DCMAKE_BUILD_TYPE=Release -DTOVICONV_BENCHMARKS=ON -DBUILD_TESTING=OFF
     exec ./bench/run.sh build-bench "$@"
     ;;
+  package)
+    PACKAGES+=("${PACKAGE_PACKAGES[@]}")
+    install_deps
+    build build-package -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr
+    (cd build-package && cpack)
+    ;;
   *)
-    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh bench" >&2
+    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh bench | ./dev.sh package" >&2
     exit 2
     ;;
 esac
