@@ -289,10 +289,8 @@ CWxMessageBox::CWxMessageBox(wxWindow* pParent, const wxString& strText, EMsgBut
     // Escape and the close box answer OK to a notice and No to a question.
     SetAffirmativeId(bQuestion ? wxID_YES : wxID_OK);
     SetEscapeId(bQuestion ? wxID_NO : wxID_OK);
-    if (wxWindow* pDefault = FindWindow(bQuestion ? wxID_YES : wxID_OK)) {
-        static_cast<wxButton*>(pDefault)->SetDefault();
+    if (wxWindow* pDefault = FindWindow(GetAffirmativeId()))
         pDefault->SetFocus();
-    }
     CentreOnParent();
 }
 

@@ -36,13 +36,13 @@ fail() {
   exit 1
 }
 
-# A display and a window manager of its own.
-n=140
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display and a window manager of their own; Xvfb picks a free display
+# number and writes it once it accepts clients.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$WORK/display" >/dev/null 2>&1 &
 PIDS+=($!)
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$n" ] || skip "the virtual display did not start"
+for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+[ -s "$WORK/display" ] || skip "the virtual display did not start"
+n=$(tr -d '[:space:]' <"$WORK/display")
 export DISPLAY=":$n"
 openbox --sm-disable >/dev/null 2>&1 &
 PIDS+=($!)
