@@ -9,6 +9,7 @@
 #include "formats/BatchConvert.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
+#include "platform/Process.h"
 
 #include <CLI/CLI.hpp>
 
@@ -34,6 +35,8 @@ int RunInteractive(std::vector<std::string> arRoots, bool bConsole)
 
 int main(int argc, char** argv)
 {
+    if (!PrepareProcess())
+        return 1;
     CLI::App cli("Converts the user-defined label sheets of an old installation (USER.FDF or version-3/4\n"
                  "USER.YLI) into the version-5 USER.YLI.\n\n"
                  "Without a subcommand it searches the disks for the old and the new installation, asks\n"

@@ -45,7 +45,9 @@ private:
 /// Create() opens a new temporary file in the target's folder; Write() fills
 /// it; Commit() flushes and syncs it and renames it over the target. The
 /// target is untouched until the rename, and an object destroyed before a
-/// successful Commit() removes its temporary file. An existing target's
+/// successful Commit() removes its temporary file. Where the system allows,
+/// the temporary file has no name until Commit(), and a process ended by a
+/// signal leaves nothing of it behind. An existing target's
 /// permission bits are kept; a new file gets 0666 less the umask. A target
 /// that is a symbolic link has the file it names replaced, not the link.
 /// A target that exists and is neither a regular file nor a folder (a
@@ -80,6 +82,7 @@ private:
     FileHandle m_hFile = kNoFile;
     bool m_bFailed = false;
     bool m_bInPlace = false;  ///< writing straight into a device or FIFO
+    bool m_bUnnamed = false;  ///< the temporary file gets its name in Commit()
     std::string m_strTarget;
     std::string m_strTemp;
     std::string m_strBuffer;

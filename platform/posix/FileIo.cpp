@@ -1,9 +1,13 @@
 #include "platform/FileIo.h"
 
+#include "platform/posix/PosixFileIo.h"
+
+#include <atomic>
 #include <cerrno>
-#include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -50,7 +54,161 @@ bool CloseFd(int nFd)
     return ::close(nFd) == 0 || errno == EINTR;
 }
 
+// A temporary file with a name is left behind by a process that a signal
+// ends. Output files therefore stay unnamed (O_TMPFILE) until Commit(), which
+// links them under a hidden name and renames that over the target at once.
+// Where the folder's file system has no unnamed files, the hidden name exists
+// from Create() on. Either way every such name is listed for the handler of
+// the signals that end the process, which removes them before the process
+// ends as the signal would have ended it.
+
+bool g_bUnnamedAllowed = true;
+
+/// Hidden temporary names that exist on disk. Each points into the name
+/// member of its output file, which does not change while it is listed.
+std::atomic<const char*> g_arTempNames[8];
+static_assert(std::atomic<const char*>::is_always_lock_free, "read by a signal handler");
+
+/// The signals whose default action ends the process.
+constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE};
+
+sigset_t EndingSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int nSignal : kEndingSignals)
+        sigaddset(&set, nSignal);
+    return set;
+}
+
+extern "C" void RemoveTempNamesAndEnd(int nSignal)
+{
+    for (std::atomic<const char*>& name : g_arTempNames) {
+        const char* pszName = name.load();
+        if (pszName != nullptr)
+            ::unlink(pszName);
+    }
+    // Pending until the handler returns, then the default action ends the
+    // process with the signal's own status.
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(nSignal, &action, nullptr);
+    ::raise(nSignal);
+}
+
+/// Installs the handler, once, for every ending signal still at its default
+/// action: an ignored or handled signal does not end the process, and the
+/// handler does nothing but the default while no name is listed.
+void InstallEndingSignalHandler()
+{
+    static bool s_bInstalled = false;
+    if (s_bInstalled)
+        return;
+    s_bInstalled = true;
+    for (const int nSignal : kEndingSignals) {
+        struct sigaction current = {};
+        if (::sigaction(nSignal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL)
+            continue;
+        struct sigaction action = {};
+        action.sa_handler = RemoveTempNamesAndEnd;
+        action.sa_mask = EndingSignalSet();
+        action.sa_flags = SA_RESTART;
+        ::sigaction(nSignal, &action, nullptr);
+    }
+}
+
+/// Holds the ending signals off in this thread while a temporary name and
+/// its listing come or go together.
+class CEndingSignalsHeld {
+public:
+    CEndingSignalsHeld()
+    {
+        const sigset_t set = EndingSignalSet();
+        ::pthread_sigmask(SIG_BLOCK, &set, &m_previous);
+    }
+    ~CEndingSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    CEndingSignalsHeld(const CEndingSignalsHeld&) = delete;
+    CEndingSignalsHeld& operator=(const CEndingSignalsHeld&) = delete;
+
+private:
+    sigset_t m_previous;
+};
+
+void ListTempName(const char* pszName)
+{
+    InstallEndingSignalHandler();
+    for (std::atomic<const char*>& name : g_arTempNames) {
+        const char* pszFree = nullptr;
+        if (name.compare_exchange_strong(pszFree, pszName))
+            return;
+    }
+}
+
+void UnlistTempName(const char* pszName)
+{
+    for (std::atomic<const char*>& name : g_arTempNames) {
+        const char* pszListed = pszName;
+        name.compare_exchange_strong(pszListed, nullptr);
+    }
+}
+
+/// Gives the temporary file a fresh hidden name in the folder: fnCreate
+/// makes the name on disk (false with errno set when it cannot); a name
+/// already taken is tried again with another. strTemp holds the name, listed.
+template <class TCreate>
+bool CreateTempName(const std::string& strFolder, std::string& strTemp, TCreate fnCreate)
+{
+    static unsigned s_nSerial = 0;
+    for (int nTry = 0; nTry < 100; ++nTry) {
+        struct timespec ts {};
+        ::clock_gettime(CLOCK_REALTIME, &ts);
+        const unsigned long nStamp =
+            static_cast<unsigned long>(ts.tv_nsec) ^ (static_cast<unsigned long>(++s_nSerial) << 32);
+        std::string strName = strFolder + "/.toviconv-" + std::to_string(::getpid()) + "-" + std::to_string(nStamp) + ".tmp";
+        const CEndingSignalsHeld held;
+        if (fnCreate(strName)) {
+            strTemp = std::move(strName);
+            ListTempName(strTemp.c_str());
+            return true;
+        }
+        if (errno != EEXIST && errno != EINTR)
+            return false;
+    }
+    return false;
+}
+
+std::string ProcFdPath(int nFd)
+{
+    return "/proc/self/fd/" + std::to_string(nFd);
+}
+
+/// An unnamed file in the folder that Commit() can link by its /proc entry;
+/// -1 where the file system or the system offers none.
+int OpenUnnamed(const std::string& strFolder)
+{
+    if (!g_bUnnamedAllowed)
+        return -1;
+    // 0666 less the umask, as for any new file.
+    const int nFd = ::open(strFolder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (nFd < 0)
+        return -1;
+    struct stat stFile {};
+    struct stat stProc {};
+    if (::fstat(nFd, &stFile) == 0 && ::stat(ProcFdPath(nFd).c_str(), &stProc) == 0 &&
+        stFile.st_dev == stProc.st_dev && stFile.st_ino == stProc.st_ino)
+        return nFd;
+    ::close(nFd);  // no /proc to link it by
+    return -1;
+}
+
 }  // namespace
+
+void SetUnnamedOutputFiles(bool bAllowed)
+{
+    g_bUnnamedAllowed = bAllowed;
+}
 
 // ---------------------------------------------------------------- CInputFile
 
@@ -113,6 +271,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     Abandon();
     m_bFailed = false;
     m_bInPlace = false;
+    m_bUnnamed = false;
     m_strTarget = ResolveTarget(strTarget);
 
     struct stat stTarget {};
@@ -135,24 +294,22 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     }
 
     const std::string strFolder = FolderOf(m_strTarget);
-    static unsigned s_nSerial = 0;
-    for (int nTry = 0; nTry < 100 && m_hFile < 0; ++nTry) {
-        struct timespec ts {};
-        ::clock_gettime(CLOCK_REALTIME, &ts);
-        const unsigned long nStamp =
-            static_cast<unsigned long>(ts.tv_nsec) ^ (static_cast<unsigned long>(++s_nSerial) << 32);
-        std::string strTemp = strFolder + "/.toviconv-" + std::to_string(::getpid()) + "-" + std::to_string(nStamp) + ".tmp";
-        // 0666 less the umask, as for any new file; an existing target's bits follow below.
-        const int nFd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (nFd >= 0) {
+    const int nUnnamed = OpenUnnamed(strFolder);
+    if (nUnnamed >= 0) {
+        m_hFile = nUnnamed;
+        m_bUnnamed = true;
+    } else {
+        const bool bCreated = CreateTempName(strFolder, m_strTemp, [this](const std::string& strName) {
+            // 0666 less the umask, as for any new file.
+            const int nFd = ::open(strName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             m_hFile = nFd;
-            m_strTemp = std::move(strTemp);
-        } else if (errno != EEXIST && errno != EINTR) {
+            return nFd >= 0;
+        });
+        if (!bCreated) {
+            m_hFile = kNoFile;
             return false;
         }
     }
-    if (m_hFile < 0)
-        return false;
 
     if (bExists) {
         if (stTarget.st_uid != ::geteuid() || stTarget.st_gid != ::getegid()) {
@@ -205,19 +362,32 @@ bool CAtomicOutputFile::Commit()
     // A FIFO or a terminal cannot be synced; nothing is renamed in place.
     bOk = bOk && (m_bInPlace || ::fsync(Fd(m_hFile)) == 0);
     const int nFd = Fd(m_hFile);
+    if (bOk && m_bUnnamed) {
+        // The name exists only from here to the rename just below.
+        const std::string strProc = ProcFdPath(nFd);
+        bOk = CreateTempName(FolderOf(m_strTarget), m_strTemp, [&strProc](const std::string& strName) {
+            return ::linkat(AT_FDCWD, strProc.c_str(), AT_FDCWD, strName.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        });
+    }
     m_hFile = kNoFile;
     bOk = CloseFd(nFd) && bOk;
     if (m_bInPlace) {
         m_bFailed = m_bFailed || !bOk;
         return bOk;
     }
-    bOk = bOk && ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0;
+    if (bOk) {
+        const CEndingSignalsHeld held;
+        bOk = ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0;
+        if (bOk) {
+            UnlistTempName(m_strTemp.c_str());
+            m_strTemp.clear();
+        }
+    }
     if (!bOk) {
         m_bFailed = true;
         Abandon();
         return false;
     }
-    m_strTemp.clear();
     // Make the rename itself durable. The new file is in place whatever this
     // gives, so a failure here is not a failure of the write.
     const int nDirFd = ::open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -235,7 +405,9 @@ void CAtomicOutputFile::Abandon()
         m_hFile = kNoFile;
     }
     if (!m_strTemp.empty()) {
+        const CEndingSignalsHeld held;
         ::unlink(m_strTemp.c_str());
+        UnlistTempName(m_strTemp.c_str());
         m_strTemp.clear();
     }
     m_strBuffer.clear();
