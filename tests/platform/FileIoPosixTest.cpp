@@ -2,15 +2,19 @@
 // file that leaves nothing of its own behind however the process ends.
 
 #include "platform/FileIo.h"
+#include "platform/Process.h"
 #include "platform/posix/PosixFileIo.h"
 #include "tests/support/FileTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 TEST(InputFilePosixTest, AReadErrorEndsTheFile)
 {
@@ -67,4 +71,34 @@ TEST(OutputFilePosixTest, EndingSignalsMidWriteLeaveOnlyTheOldFile)
         }
     }
     SetUnnamedOutputFiles(true);
+}
+
+// A file opened while a standard stream is closed would take its descriptor
+// and receive its messages; a write to a pipe nobody reads would end the
+// process midway through the output.
+TEST(PrepareProcessTest, NoFileTakesAStandardStreamAndBrokenPipesFailWrites)
+{
+    for (const std::vector<int>& arClosed : {std::vector<int>{2}, {1}, {0, 1, 2}}) {
+        SCOPED_TRACE(arClosed.size());
+        const pid_t nChild = ::fork();
+        ASSERT_GE(nChild, 0);
+        if (nChild == 0) {
+            for (const int nFd : arClosed)
+                ::close(nFd);
+            if (!PrepareProcess())
+                ::_exit(1);
+            const int nFile = ::open("/dev/zero", O_RDONLY | O_CLOEXEC);
+            if (nFile <= 2)
+                ::_exit(2);
+            int arPipe[2];
+            if (::pipe(arPipe) != 0)
+                ::_exit(3);
+            ::close(arPipe[0]);
+            ::_exit(::write(arPipe[1], "x", 1) == -1 && errno == EPIPE ? 0 : 4);
+        }
+        int nStatus = 0;
+        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+        EXPECT_TRUE(WIFEXITED(nStatus)) << "ended by signal " << WTERMSIG(nStatus);
+        EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+    }
 }
