@@ -220,3 +220,24 @@ std::size_t DecodeUtf8(std::string_view str, char32_t& c)
         return 0;
     return nLength;
 }
+
+bool IsControlCode(char32_t c)
+{
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
+}
+
+std::string MakeTerminalSafe(std::string_view strUtf8)
+{
+    std::string strOut;
+    strOut.reserve(strUtf8.size());
+    while (!strUtf8.empty()) {
+        char32_t c = 0;
+        const std::size_t nLength = DecodeUtf8(strUtf8, c);
+        if (nLength == 0 || (IsControlCode(c) && c != U'\n'))
+            strOut += '?';
+        else
+            strOut.append(strUtf8.substr(0, nLength));
+        strUtf8.remove_prefix(nLength == 0 ? 1 : nLength);
+    }
+    return strOut;
+}

@@ -4,6 +4,8 @@
 #include <string_view>
 
 /// Writes UTF-8 text to standard error whole (retrying short writes); a
-/// console is given the text in its own encoding. Failures are ignored:
-/// there is nowhere left to report them.
+/// console is given the text in its own encoding, with its control
+/// characters but the line breaks shown as "?" (MakeTerminalSafe); a pipe or
+/// file gets the bytes as they are. Failures are ignored: there is nowhere
+/// left to report them.
 void WriteToStdError(std::string_view strUtf8);

@@ -3,6 +3,7 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -135,8 +136,11 @@ public:
         for (;;) {
             m_console.Write(strTitle + "\n" + strText + "\n" + m_strField + "\n> ");
             std::string strLine;
-            if (!m_console.ReadLine(strLine))
+            const CConsoleFrontEnd::ELine eRead = m_console.ReadLine(strLine);
+            if (eRead == CConsoleFrontEnd::ELine::End)
                 return DlgResult::Cancel;
+            if (eRead == CConsoleFrontEnd::ELine::TooLong)
+                continue;
             if (!strLine.empty())
                 m_strField = strLine;
             if (events.OnOK(m_strField))
@@ -161,7 +165,7 @@ std::string FitToColumns(std::string_view strText, int nColumns)
         size_t nLength = DecodeUtf8(strText, c);
         int nWidth = 1;
         std::string_view strChar = strText.substr(0, nLength);
-        if (nLength == 0 || c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+        if (nLength == 0 || IsControlCode(c)) {
             nLength = nLength == 0 ? 1 : nLength;
             strChar = "?";
         } else if (IsWide(c)) {
@@ -177,7 +181,7 @@ std::string FitToColumns(std::string_view strText, int nColumns)
 }
 
 CConsoleFrontEnd::CConsoleFrontEnd(CFileSystem& fileSystem, int nIn, int nOut, int nErr)
-    : m_fileSystem(fileSystem), m_nIn(nIn), m_nOut(nOut), m_nErr(nErr)
+    : m_fileSystem(fileSystem), m_nIn(nIn), m_nOut(nOut), m_nErr(nErr), m_bOutTerminal(::isatty(nOut) == 1)
 {
     struct sigaction current = {};
     m_bSigIntIgnored = ::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
@@ -220,6 +224,11 @@ void CConsoleFrontEnd::Write(std::string_view strText)
 {
     if (m_bProgressShown)
         DrawProgressLine(std::string_view());
+    std::string strSafe;
+    if (m_bOutTerminal) {
+        strSafe = MakeTerminalSafe(strText);
+        strText = strSafe;
+    }
     while (!strText.empty()) {
         const ssize_t nDone = ::write(m_nOut, strText.data(), strText.size());
         if (nDone < 0) {
@@ -251,36 +260,57 @@ void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)
     m_bProgressShown = !strLine.empty();
 }
 
-bool CConsoleFrontEnd::ReadLine(std::string& strLine)
+CConsoleFrontEnd::ELine CConsoleFrontEnd::ReadLine(std::string& strLine)
 {
     // Waiting for an answer is no part of the search: Ctrl-C ends the
     // program as usual meanwhile, and none is left over for the walk.
     const bool bCaught = m_bInterruptsCaught;
     if (bCaught)
         EndSearchInterrupts();
-    const bool bRead = ReadLineRaw(strLine);
+    const ELine eRead = ReadLineRaw(strLine);
     if (bCaught)
         BeginSearchInterrupts();
-    return bRead;
+    return eRead;
 }
 
-bool CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
+CConsoleFrontEnd::ELine CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
 {
+    bool bTooLong = false;
     for (;;) {
-        const size_t nEnd = m_strPending.find('\n');
+        // Only bytes not searched before are searched for the line end.
+        const size_t nEnd = m_strPending.find('\n', m_nPendingScanned);
+        const size_t nSearched = nEnd == std::string::npos ? m_strPending.size() : nEnd + 1;
+        m_nScannedInputNum += nSearched - m_nPendingScanned;
+        m_nPendingScanned = nSearched;
         if (nEnd != std::string::npos) {
-            strLine.assign(m_strPending, 0, nEnd);
+            bTooLong = bTooLong || nEnd > kMaxAnswerBytes;
+            if (!bTooLong)
+                strLine.assign(m_strPending, 0, nEnd);
             m_strPending.erase(0, nEnd + 1);
+            m_nPendingScanned = 0;
             break;
+        }
+        if (m_strPending.size() > kMaxAnswerBytes) {
+            // No answer is this long: what came of the line is dropped, and
+            // so is the rest of it as it comes.
+            bTooLong = true;
+            m_strPending.clear();
+            m_nPendingScanned = 0;
         }
         if (m_bEndOfInput) {
+            if (bTooLong) {
+                m_strPending.clear();
+                m_nPendingScanned = 0;
+                break;
+            }
             if (m_strPending.empty())
-                return false;
+                return ELine::End;
             strLine = std::move(m_strPending);
             m_strPending.clear();
+            m_nPendingScanned = 0;
             break;
         }
-        char buffer[4096];
+        char buffer[16 * 1024];
         const ssize_t nRead = ::read(m_nIn, buffer, sizeof buffer);
         if (nRead < 0 && errno == EINTR)
             continue;
@@ -288,10 +318,15 @@ bool CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
             m_bEndOfInput = true;
         else
             m_strPending.append(buffer, static_cast<size_t>(nRead));
+        m_nPendingPeakNum = std::max(m_nPendingPeakNum, m_strPending.size());
+    }
+    if (bTooLong) {
+        strLine.clear();
+        return ELine::TooLong;
     }
     if (!strLine.empty() && strLine.back() == '\r')
         strLine.pop_back();
-    return true;
+    return ELine::Line;
 }
 
 int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
@@ -302,7 +337,8 @@ int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
     for (;;) {
         Write("[y/n] ");
         std::string strLine;
-        if (!ReadLine(strLine))
+        const ELine eRead = ReadLine(strLine);
+        if (eRead == ELine::End)
             return DlgResult::No;
         // Exactly "y", "yes", "n" or "no" in any case; anything else asks again.
         const std::string strAnswer = MakeUpperAscii(strLine);
@@ -341,7 +377,10 @@ bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::st
     for (;;) {
         Write("> ");
         std::string strLine;
-        if (!ReadLine(strLine) || strLine.empty())
+        const ELine eRead = ReadLine(strLine);
+        if (eRead == ELine::TooLong)
+            continue;
+        if (eRead == ELine::End || strLine.empty())
             return false;
         // A full path, as the system's dialog gives it.
         const std::string strCurrent = strLine.front() == '/' ? std::string() : m_fileSystem.GetCurrentDir();

@@ -14,6 +14,14 @@
 //   an empty line is OK with the field as it stands, another line replaces
 //   the field and is OK, end of input is Cancel. A refusal prints its message
 //   and the dialog asks again.
+// - An answer line longer than kMaxAnswerBytes is refused whole (the rest of
+//   it is read and dropped): the question or dialog asks again, as after any
+//   answer it refuses.
+// - Names go out as they are, so that a script reading standard output gets
+//   every path byte for byte. Only where standard output is a terminal are
+//   control characters (and bytes that are not UTF-8) in the texts shown as
+//   "?", the line breaks excepted, as the progress line does; a folder named
+//   with ESC [ 2 J then cannot clear the screen. (ls makes the same choice.)
 // - The progress line is drawn only when standard error is a terminal, at
 //   most about 20 times a second. Ctrl-C while the search runs is its Cancel
 //   button (unless SIGINT was ignored when the program started); while an
@@ -24,6 +32,7 @@
 #include "platform/UserDialogs.h"
 
 #include <csignal>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -39,15 +48,30 @@ public:
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
 
-    /// Reads one line without its line end; false at end of input. Ctrl-C
-    /// is not caught while it waits.
-    bool ReadLine(std::string& strLine);
+    /// What ReadLine got.
+    enum class ELine {
+        Line,     ///< a line, without its line end
+        TooLong,  ///< a line longer than kMaxAnswerBytes, skipped whole
+        End,      ///< end of input
+    };
+    /// The longest answer line: ample for any path.
+    static constexpr std::size_t kMaxAnswerBytes = 64 * 1024;
+
+    /// Reads one line. Ctrl-C is not caught while it waits.
+    ELine ReadLine(std::string& strLine);
+    /// Writes the text to standard output, made terminal-safe where that is
+    /// a terminal.
     void Write(std::string_view strText);
     /// Writes the progress line (an empty text removes it).
     void DrawProgressLine(std::string_view strLine);
 
     int ErrFd() const { return m_nErr; }
     bool SigIntIgnoredAtStart() const { return m_bSigIntIgnored; }
+
+    /// Bytes of input searched for a line end so far (each once), and the
+    /// most ever held for an unfinished line: bounded whatever the input.
+    std::size_t GetScannedInputNum() const { return m_nScannedInputNum; }
+    std::size_t GetPendingPeakNum() const { return m_nPendingPeakNum; }
 
     /// While the search runs, Ctrl-C is the progress window's Cancel: it is
     /// caught (unless SIGINT was ignored at start) and TakeInterrupt reports
@@ -57,18 +81,22 @@ public:
     bool TakeInterrupt();
 
 private:
-    bool ReadLineRaw(std::string& strLine);
+    ELine ReadLineRaw(std::string& strLine);
 
     CFileSystem& m_fileSystem;
     int m_nIn;
     int m_nOut;
     int m_nErr;
     bool m_bSigIntIgnored;
+    bool m_bOutTerminal;
     bool m_bEndOfInput = false;
     bool m_bProgressShown = false;
     bool m_bInterruptsCaught = false;
     struct sigaction m_previousAction = {};
     std::string m_strPending;  ///< bytes read beyond the last line
+    std::size_t m_nPendingScanned = 0;  ///< of them, searched for a line end
+    std::size_t m_nScannedInputNum = 0;
+    std::size_t m_nPendingPeakNum = 0;
 };
 
 /// The text cut to at most nColumns terminal columns (wide characters take

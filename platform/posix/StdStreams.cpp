@@ -1,10 +1,20 @@
 #include "platform/StdStreams.h"
 
+#include "platform/CodePage.h"
+
 #include <cerrno>
+#include <string>
 #include <unistd.h>
 
 void WriteToStdError(std::string_view strUtf8)
 {
+    // As on the console: names reach a terminal with their control
+    // characters shown visibly, a pipe or file byte for byte.
+    std::string strSafe;
+    if (::isatty(STDERR_FILENO) == 1) {
+        strSafe = MakeTerminalSafe(strUtf8);
+        strUtf8 = strSafe;
+    }
     const char* pData = strUtf8.data();
     size_t nSize = strUtf8.size();
     while (nSize > 0) {

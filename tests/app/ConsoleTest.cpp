@@ -10,6 +10,11 @@
 
 #include <climits>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -26,16 +31,33 @@ protected:
     }
     ~ConsoleTest() override
     {
-        for (int nFd : {m_arIn[0], m_arIn[1], m_arOut[0], m_arOut[1]})
+        // The reading end goes first: a writer still blocked then fails.
+        for (int nFd : {m_arIn[0], m_arIn[1], m_arOut[0], m_arOut[1]}) {
             if (nFd >= 0)
                 ::close(nFd);
+            if (nFd == m_arIn[0] && m_writer.joinable())
+                m_writer.join();
+        }
     }
-    /// Feeds the whole input, then end of input.
-    void Input(const std::string& strText)
+    /// Feeds the whole input, then end of input, from a thread of its own:
+    /// the input may be more than the pipe holds.
+    void Input(std::string strText)
     {
-        EXPECT_EQ(::write(m_arIn[1], strText.data(), strText.size()), static_cast<ssize_t>(strText.size()));
-        ::close(m_arIn[1]);
+        const int nIn = m_arIn[1];
         m_arIn[1] = -1;
+        m_writer = std::thread([nIn, strText = std::move(strText)] {
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            ::pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+            for (std::string_view strRest = strText; !strRest.empty();) {
+                const ssize_t nDone = ::write(nIn, strRest.data(), strRest.size());
+                if (nDone <= 0)
+                    break;
+                strRest.remove_prefix(static_cast<size_t>(nDone));
+            }
+            ::close(nIn);
+        });
     }
     std::string Output()
     {
@@ -51,6 +73,7 @@ protected:
 
     int m_arIn[2] = {-1, -1};
     int m_arOut[2] = {-1, -1};
+    std::thread m_writer;
     CScriptedFileSystem m_fs;
 };
 
@@ -70,7 +93,8 @@ TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
     m_fs.AddFile("/start/sub/user.yli");
     m_fs.AddFolder("/out");
     CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
-    Input("nothing.yli\nsub/USER.YLI\n/out\n/out/new.yli\n\n");
+    const std::string strTooLong(CConsoleFrontEnd::kMaxAnswerBytes + 1, 'a');
+    Input(strTooLong + "\nnothing.yli\nsub/USER.YLI\n/out\n/out/new.yli\n\n");
 
     SFileDialogSpec open;
     open.nFlags = kFileMustExist;
@@ -91,7 +115,7 @@ TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
     EXPECT_FALSE(console.ShowFileDialog(save, strPath)) << "an empty line is Cancel";
     EXPECT_FALSE(console.ShowFileDialog(open, strPath)) << "end of input is Cancel";
     EXPECT_EQ(Output(),
-              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> nothing.yli\nファイルが見つかりません。\n> "
+              "開く\nTovi2～4形式(USER.FDF; USER.YLI)\n> > nothing.yli\nファイルが見つかりません。\n> "
               "保存先\nTovi5形式(USER.YLI)\n> "
               "保存先\nTovi5形式(USER.YLI)\n> "
               "保存先\nTovi5形式(USER.YLI)\n> "
@@ -105,7 +129,7 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
     CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
     CMessageBoxScope boxes(&console);
     CScriptedFrontEnd dialogs;
-    Input("/d/notes.txt\n\n/d/User.YLI\n");
+    Input(std::string(CConsoleFrontEnd::kMaxAnswerBytes + 1, '/') + "\r\n/d/notes.txt\n\n/d/User.YLI\n");
 
     CConfirmDlg dlg(m_fs, console, "/d/x.yli", 0);
     EXPECT_EQ(dlg.DoModal(), DlgResult::Ok);
@@ -113,10 +137,55 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
     CConfirmDlg again(m_fs, console, "/d/User.YLI", 1);
     EXPECT_EQ(again.DoModal(), DlgResult::Cancel) << "end of input is Cancel";
     const std::string strHead = "以下のファイルをTovi５用に変換します\n";
-    EXPECT_EQ(Output(), "確認\n" + strHead + "/d/x.yli\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
-                            "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
+    EXPECT_EQ(Output(), "確認\n" + strHead + "/d/x.yli\n> " + "確認\n" + strHead + "/d/x.yli\n> " +
+                            "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" + "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
                             "確認\n" + strHead + "/d/notes.txt\n> " +
                             "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
+}
+
+TEST_F(ConsoleTest, EndlessLinesAreReadInBoundedMemoryAndRefused)
+{
+    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    const std::string strInput = std::string(50 << 20, 'y') + "\nyes\n" + std::string(1 << 20, 'n');
+    Input(strInput);
+    EXPECT_EQ(console.Show("q", EMsgButtons::YesNo), DlgResult::Yes);
+    EXPECT_EQ(console.Show("q", EMsgButtons::YesNo), DlgResult::No) << "a refused last line, then end of input";
+    EXPECT_EQ(Output(), "q\n[y/n] [y/n] q\n[y/n] [y/n] ");
+    EXPECT_EQ(console.GetScannedInputNum(), strInput.size()) << "every byte searched once";
+    EXPECT_LE(console.GetPendingPeakNum(), 2 * CConsoleFrontEnd::kMaxAnswerBytes);
+}
+
+TEST_F(ConsoleTest, ControlCharactersReachATerminalVisiblyAndAPipeExactly)
+{
+    const int nMaster = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (nMaster < 0 || ::grantpt(nMaster) != 0 || ::unlockpt(nMaster) != 0)
+        GTEST_SKIP() << "no pseudo-terminal here";
+    const int nTerminal = ::open(::ptsname(nMaster), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(nTerminal, 0);
+    termios raw = {};
+    ::tcgetattr(nTerminal, &raw);
+    ::cfmakeraw(&raw);  // line breaks as they are
+    ::tcsetattr(nTerminal, TCSANOW, &raw);
+
+    // ESC, CR, a lone C1 byte, C1 in UTF-8, DEL, a tab.
+    const std::string strText = "ﾌｧｲﾙ /d/\x1b[2J\r\x9b\xc2\x9b名前\x7f\t が開けません。\n読み込みを中止します。";
+    CConsoleFrontEnd(m_fs, m_arIn[0], nTerminal, nTerminal).Show(strText, EMsgButtons::Ok);
+    CConsoleFrontEnd(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]).Show(strText, EMsgButtons::Ok);
+
+    const std::string strShown = "ﾌｧｲﾙ /d/?[2J???名前?? が開けません。\n読み込みを中止します。\n";
+    std::string strTerminal;
+    char buffer[4096];
+    pollfd ready = {nMaster, POLLIN, 0};
+    while (strTerminal.size() < strShown.size() && ::poll(&ready, 1, 5000) == 1) {
+        const ssize_t nRead = ::read(nMaster, buffer, sizeof buffer);
+        if (nRead <= 0)
+            break;
+        strTerminal.append(buffer, static_cast<size_t>(nRead));
+    }
+    ::close(nTerminal);
+    ::close(nMaster);
+    EXPECT_EQ(strTerminal, strShown);
+    EXPECT_EQ(Output(), strText + "\n") << "a script gets the exact text";
 }
 
 /// Restores the SIGINT disposition a test changes.
