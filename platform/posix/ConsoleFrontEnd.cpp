@@ -290,19 +290,16 @@ CConsoleFrontEnd::ELine CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
             m_nPendingScanned = 0;
             break;
         }
-        if (m_strPending.size() > kMaxAnswerBytes) {
+        if (m_strPending.size() > kMaxAnswerBytes || (bTooLong && m_bEndOfInput)) {
             // No answer is this long: what came of the line is dropped, and
-            // so is the rest of it as it comes.
+            // so is the rest of it as it comes, up to its end.
             bTooLong = true;
             m_strPending.clear();
             m_nPendingScanned = 0;
         }
         if (m_bEndOfInput) {
-            if (bTooLong) {
-                m_strPending.clear();
-                m_nPendingScanned = 0;
+            if (bTooLong)
                 break;
-            }
             if (m_strPending.empty())
                 return ELine::End;
             strLine = std::move(m_strPending);
