@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,6 +26,19 @@ TEST(InputFilePosixTest, AReadErrorEndsTheFile)
     EXPECT_TRUE(file.HadReadError());
 }
 
+/// The wait status of a child process that runs fnChild and exits with what
+/// it returns.
+template <class TChild>
+int StatusOfChild(TChild fnChild)
+{
+    const pid_t nChild = ::fork();
+    if (nChild == 0)
+        ::_exit(fnChild());
+    int nStatus = -1;
+    ::waitpid(nChild, &nStatus, 0);
+    return nStatus;
+}
+
 // Unnamed until the final rename, and named from the start as on file systems
 // without unnamed files: a signal that ends the process midway through the
 // write leaves the old file and nothing else; a commit keeps the old mode.
@@ -39,33 +51,21 @@ TEST(OutputFilePosixTest, EndingSignalsMidWriteLeaveOnlyTheOldFile)
         const std::string strTarget = folder.File("USER.YLI");
         WriteWholeFile(strTarget, "old");
         ASSERT_EQ(::chmod(strTarget.c_str(), 0640), 0);
-        {
-            CAtomicOutputFile file;
-            ASSERT_TRUE(file.Create(strTarget));
-            EXPECT_EQ(ListFolder(folder.Path()) == "USER.YLI", bUnnamed) << "a name before the commit";
-            ASSERT_TRUE(file.Write("new"));
-            ASSERT_TRUE(file.Commit());
-        }
+        CAtomicOutputFile file;
+        ASSERT_TRUE(file.Create(strTarget));
+        EXPECT_EQ(ListFolder(folder.Path()) == "USER.YLI", bUnnamed) << "a name before the commit";
+        ASSERT_TRUE(file.Write("new") && file.Commit());
         struct stat st {};
         ASSERT_EQ(::stat(strTarget.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0640u);
-        EXPECT_EQ(ReadWholeFile(strTarget), "new");
-        EXPECT_EQ(ListFolder(folder.Path()), "USER.YLI");
 
         for (const int nSignal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-            SCOPED_TRACE(nSignal);
-            const pid_t nChild = ::fork();
-            ASSERT_GE(nChild, 0);
-            if (nChild == 0) {
-                CAtomicOutputFile file;
+            const int nStatus = StatusOfChild([&] {
                 if (!file.Create(strTarget) || !file.Write(std::string(300 * 1024, 'x')))
-                    ::_exit(1);
-                ::raise(nSignal);
-                ::_exit(2);
-            }
-            int nStatus = 0;
-            ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-            EXPECT_TRUE(WIFSIGNALED(nStatus) && WTERMSIG(nStatus) == nSignal) << nStatus;
+                    return 1;
+                return ::raise(nSignal) + 2;
+            });
+            EXPECT_TRUE(WIFSIGNALED(nStatus) && WTERMSIG(nStatus) == nSignal) << nSignal << ": " << nStatus;
             EXPECT_EQ(ReadWholeFile(strTarget), "new");
             EXPECT_EQ(ListFolder(folder.Path()), "USER.YLI");
         }
@@ -73,32 +73,14 @@ TEST(OutputFilePosixTest, EndingSignalsMidWriteLeaveOnlyTheOldFile)
     SetUnnamedOutputFiles(true);
 }
 
-// A file opened while a standard stream is closed would take its descriptor
-// and receive its messages; a write to a pipe nobody reads would end the
-// process midway through the output.
-TEST(PrepareProcessTest, NoFileTakesAStandardStreamAndBrokenPipesFailWrites)
+TEST(PrepareProcessTest, NoFileTakesAClosedStandardStream)
 {
     for (const std::vector<int>& arClosed : {std::vector<int>{2}, {1}, {0, 1, 2}}) {
-        SCOPED_TRACE(arClosed.size());
-        const pid_t nChild = ::fork();
-        ASSERT_GE(nChild, 0);
-        if (nChild == 0) {
+        const int nStatus = StatusOfChild([&] {
             for (const int nFd : arClosed)
                 ::close(nFd);
-            if (!PrepareProcess())
-                ::_exit(1);
-            const int nFile = ::open("/dev/zero", O_RDONLY | O_CLOEXEC);
-            if (nFile <= 2)
-                ::_exit(2);
-            int arPipe[2];
-            if (::pipe(arPipe) != 0)
-                ::_exit(3);
-            ::close(arPipe[0]);
-            ::_exit(::write(arPipe[1], "x", 1) == -1 && errno == EPIPE ? 0 : 4);
-        }
-        int nStatus = 0;
-        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-        EXPECT_TRUE(WIFEXITED(nStatus)) << "ended by signal " << WTERMSIG(nStatus);
-        EXPECT_EQ(WEXITSTATUS(nStatus), 0);
+            return PrepareProcess() && ::open("/dev/zero", O_RDONLY | O_CLOEXEC) > 2 ? 0 : 1;
+        });
+        EXPECT_EQ(nStatus, 0) << arClosed.size() << " closed";
     }
 }
