@@ -2,13 +2,16 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+#include <array>
 #include <climits>
+#include <iterator>
 
 namespace {
 
 struct SKeyword {
     int nCode;
-    const char* pszKeyword;
+    std::string_view strKeyword;
     bool bVersion2;
     bool bVersion34;
 };
@@ -65,6 +68,59 @@ constexpr SKeyword kKeywords[] = {
     {kLineId, "ID", true, true},
 };
 
+/// The longest keyword; a longer key is no keyword.
+constexpr std::size_t kMaxKeyLength = 16;
+
+constexpr char ToUpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+/// The hash of an upper-cased key.
+constexpr std::size_t HashKey(std::string_view strKey)
+{
+    std::size_t nHash = strKey.size();
+    for (const char c : strKey)
+        nHash = nHash * 37 + static_cast<unsigned char>(c);
+    return nHash;
+}
+
+/// Open addressing over kKeywords by HashKey: each slot holds an index into
+/// kKeywords or -1. Less than half full, so a look-up probes a slot or two.
+constexpr std::size_t kKeywordSlots = 128;
+constexpr auto kKeywordTable = [] {
+    std::array<signed char, kKeywordSlots> arSlots{};
+    arSlots.fill(-1);
+    for (std::size_t nKeyword = 0; nKeyword < std::size(kKeywords); ++nKeyword) {
+        std::array<char, kMaxKeyLength> arUpper{};
+        const std::string_view strKeyword = kKeywords[nKeyword].strKeyword;
+        for (std::size_t i = 0; i < strKeyword.size(); ++i)
+            arUpper.at(i) = ToUpperAscii(strKeyword[i]);
+        std::size_t nSlot = HashKey(std::string_view(arUpper.data(), strKeyword.size())) % kKeywordSlots;
+        while (arSlots[nSlot] >= 0)
+            nSlot = (nSlot + 1) % kKeywordSlots;
+        arSlots[nSlot] = static_cast<signed char>(nKeyword);
+    }
+    return arSlots;
+}();
+
+/// The keyword equal to an upper-cased key, or nullptr.
+const SKeyword* FindKeyword(std::string_view strKey)
+{
+    for (std::size_t nSlot = HashKey(strKey) % kKeywordSlots; kKeywordTable[nSlot] >= 0;
+         nSlot = (nSlot + 1) % kKeywordSlots) {
+        const SKeyword& keyword = kKeywords[static_cast<std::size_t>(kKeywordTable[nSlot])];
+        if (keyword.strKeyword.size() != strKey.size())
+            continue;
+        std::size_t i = 0;
+        while (i < strKey.size() && ToUpperAscii(keyword.strKeyword[i]) == strKey[i])
+            ++i;
+        if (i == strKey.size())
+            return &keyword;
+    }
+    return nullptr;
+}
+
 bool IsAsciiAlnum(unsigned char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -76,15 +132,27 @@ bool IsAsciiAlnum(unsigned char c)
 
 void CLineSplitter::Feed(std::string_view chunk)
 {
-    for (std::size_t i = 0; i < chunk.size(); ++i) {
-        const char c = chunk[i];
-        if (c == '\r' || c == '\n') {
-            EndLine();
-            if (c == '\r' && i + 1 < chunk.size() && chunk[i + 1] == '\n')
-                ++i;
-        } else if (m_nFill < kMaxLineLength) {
-            m_arLine[m_nFill++] = c;
+    const char* p = chunk.data();
+    const char* const pEnd = p + chunk.size();
+    while (p != pEnd) {
+        const char* pLineEnd = p;
+        while (pLineEnd != pEnd && *pLineEnd != '\r' && *pLineEnd != '\n')
+            ++pLineEnd;
+        const std::size_t nBytes = static_cast<std::size_t>(pLineEnd - p);
+        if (pLineEnd == pEnd) {
+            Append(p, nBytes);  // the line goes on in the next chunk
+            return;
         }
+        if (m_nFill == 0) {
+            // A line wholly inside the chunk is handed on where it stands.
+            m_handler(std::string_view(p, nBytes < kMaxLineLength ? nBytes : kMaxLineLength));
+        } else {
+            Append(p, nBytes);
+            EndLine();
+        }
+        p = pLineEnd + 1;
+        if (*pLineEnd == '\r' && p != pEnd && *p == '\n')
+            ++p;
     }
 }
 
@@ -92,6 +160,14 @@ void CLineSplitter::Finish()
 {
     if (m_nFill > 0)
         EndLine();
+}
+
+void CLineSplitter::Append(const char* pBytes, std::size_t nBytes)
+{
+    const std::size_t nRoom = kMaxLineLength - m_nFill;
+    const std::size_t nTaken = nBytes < nRoom ? nBytes : nRoom;
+    std::copy(pBytes, pBytes + nTaken, m_arLine + m_nFill);
+    m_nFill += nTaken;
 }
 
 void CLineSplitter::EndLine()
@@ -103,9 +179,9 @@ void CLineSplitter::EndLine()
 
 // ------------------------------------------------------------- recognition
 
-int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string& strValue)
+int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view& value)
 {
-    strValue.clear();
+    value = std::string_view();
     if (line.empty())
         return kLineUnknown;
     if (line[0] == ';')
@@ -115,32 +191,35 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string& str
     // "=" byte is the separator.
     const std::string_view::size_type nEqual = line.find('=');
     const std::string_view keyPart = line.substr(0, nEqual);
-    std::string strKey;
+    char arKey[kMaxKeyLength];
+    std::size_t nKeyLength = 0;  // counts on past kMaxKeyLength: such a key is no keyword
     for (std::size_t i = 0; i < keyPart.size(); ++i) {
         const auto c = static_cast<unsigned char>(keyPart[i]);
         if (IsCp932LeadByte(c)) {
             ++i;  // its trail byte may look like a letter: skip the character whole
             continue;
         }
-        if (IsAsciiAlnum(c))
-            strKey += static_cast<char>(c);
+        if (!IsAsciiAlnum(c))
+            continue;
+        if (nKeyLength < kMaxKeyLength)
+            arKey[nKeyLength] = ToUpperAscii(static_cast<char>(c));
+        ++nKeyLength;
     }
 
     if (nEqual != std::string_view::npos) {
-        std::string_view value = line.substr(nEqual + 1);
+        value = line.substr(nEqual + 1);
         while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
             value.remove_prefix(1);
-        strValue.assign(value);
     }
 
-    if (strKey.empty())
+    if (nKeyLength == 0)
         return kLineNoKey;
-    for (const SKeyword& keyword : kKeywords) {
-        const bool bKnown = eVersion == EFileVersion::Version2 ? keyword.bVersion2 : keyword.bVersion34;
-        if (bKnown && EqualNoCaseAscii(strKey, keyword.pszKeyword))
-            return keyword.nCode;
-    }
-    return kLineUnknown;
+    if (nKeyLength > kMaxKeyLength)
+        return kLineUnknown;
+    const SKeyword* pKeyword = FindKeyword(std::string_view(arKey, nKeyLength));
+    if (pKeyword == nullptr || !(eVersion == EFileVersion::Version2 ? pKeyword->bVersion2 : pKeyword->bVersion34))
+        return kLineUnknown;
+    return pKeyword->nCode;
 }
 
 // ------------------------------------------------------- version-2 numbers

@@ -68,7 +68,9 @@ enum ELineCode : int {
 
 /// Cuts a byte stream, delivered in chunks, into lines. CR, LF and CR LF end
 /// a line. A line keeps at most kMaxLineLength bytes; the rest of a longer
-/// line, up to its line end, is dropped.
+/// line, up to its line end, is dropped. The handler gets a view that holds
+/// only during its call (into the chunk, or into the splitter's own line
+/// buffer for a line that spans chunks).
 class CLineSplitter {
 public:
     static constexpr std::size_t kChunkSize = 1024;
@@ -87,6 +89,7 @@ public:
     void Finish();
 
 private:
+    void Append(const char* pBytes, std::size_t nBytes);
     void EndLine();
 
     LineHandler m_handler;
@@ -95,10 +98,11 @@ private:
 };
 
 /// Recognises one line (without its line end): returns its line code and
-/// sets strValue to the value after the first "=", leading blanks and tabs
-/// removed, trailing bytes kept. Keys are compared ignoring ASCII case; a
-/// key outside the version's keywords gives kLineUnknown.
-int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string& strValue);
+/// sets value to the value after the first "=" (a view into the line),
+/// leading blanks and tabs removed, trailing bytes kept. Keys are compared
+/// ignoring ASCII case; a key outside the version's keywords gives
+/// kLineUnknown.
+int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view& value);
 
 /// A version-2 number: the decimal digits at the start of the value, 0 when
 /// there are none ("-3" and "" give 0, "12.5" gives 12). A numeral too large

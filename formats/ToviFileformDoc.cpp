@@ -13,6 +13,9 @@ namespace {
 const char* const kVersion2ToviVersion = "3.00";
 constexpr int kVersion2ToviType = 4;
 
+/// Bytes read from the legacy file at a time: a whole number of chunks.
+constexpr std::size_t kReadBlockSize = 64 * CLineSplitter::kChunkSize;
+
 /// True when the path names a version-2 file: its last three bytes are "FDF"
 /// in any case.
 bool IsVersion2Path(const std::string& strPath)
@@ -63,25 +66,36 @@ int CToviFileformDoc::ReadLegacyFile(std::string strPath)
     DeleteContents();
     const EFileVersion eVersion = IsVersion2Path(strPath) ? EFileVersion::Version2 : EFileVersion::Version34;
 
+    // The file is read in blocks of many chunks. The lines are the same as
+    // chunk by chunk: a block ends where a chunk ends, and the only
+    // difference, the empty line of a CR LF split by a chunk boundary inside
+    // a block, is one that recognition ignores anyway.
     CLineSplitter splitter([this, eVersion](std::string_view line) { PerformLine(line, eVersion); });
-    char arChunk[CLineSplitter::kChunkSize];
+    const std::unique_ptr<char[]> pBlock = std::make_unique_for_overwrite<char[]>(kReadBlockSize);
     for (;;) {
-        const std::size_t nRead = file.Read(arChunk, sizeof arChunk);
-        splitter.Feed(std::string_view(arChunk, nRead));
-        if (nRead < sizeof arChunk)
+        const std::size_t nRead = file.Read(pBlock.get(), kReadBlockSize);
+        splitter.Feed(std::string_view(pBlock.get(), nRead));
+        if (nRead < kReadBlockSize)
             break;
     }
-    // A read error ends the file where it happened (nothing is reported).
     splitter.Finish();
-    file.Close();
     m_pCurSheet = nullptr;
+    if (file.HadReadError()) {
+        // A file that could not be read whole is not converted: the part
+        // before the fault would replace the user's whole version-5 file.
+        // The text follows the open failure's, so the user sees the same
+        // kind of message and the run ends the same way.
+        DeleteContents();
+        ShowMessageBox("ﾌｧｲﾙ " + strPath + " が読み込めません。\n読み込みを中止します。");
+        return 0;
+    }
     return 1;
 }
 
 void CToviFileformDoc::PerformLine(std::string_view line, EFileVersion eVersion)
 {
-    std::string strValue;
-    const int nCode = RecognizeLine(line, eVersion, strValue);
+    std::string_view value;
+    const int nCode = RecognizeLine(line, eVersion, value);
     if (nCode == kLineGroupName) {
         BeginSheet(eVersion == EFileVersion::Version2 ? 0 : 1);
     } else if (m_pCurSheet == nullptr) {
@@ -90,9 +104,9 @@ void CToviFileformDoc::PerformLine(std::string_view line, EFileVersion eVersion)
     if (m_pCurSheet == nullptr)
         return;  // the sheet could not be created
     if (eVersion == EFileVersion::Version2)
-        PerformVersion2Line(nCode, strValue);
+        PerformVersion2Line(nCode, value);
     else
-        PerformVersion34Line(nCode, strValue);
+        PerformVersion34Line(nCode, value);
 }
 
 void CToviFileformDoc::BeginSheet(int bVersion34)
@@ -109,13 +123,13 @@ void CToviFileformDoc::BeginSheet(int bVersion34)
     m_pCurSheet = pSheet;
 }
 
-void CToviFileformDoc::PerformVersion2Line(int nCode, const std::string& strValue)
+void CToviFileformDoc::PerformVersion2Line(int nCode, std::string_view strValue)
 {
     CSheet& sheet = *m_pCurSheet;
     switch (nCode) {
     case kLineGroupName:
         m_nCurSupport = sheet.AddSupportInfo();
-        sheet.AddGroupName(m_nCurSupport, strValue);
+        sheet.AddGroupName(m_nCurSupport, std::string(strValue));
         sheet.SetToviVersion(m_nCurSupport, kVersion2ToviVersion);
         sheet.SetToviType(m_nCurSupport, kVersion2ToviType);
         sheet.m_nSheetClass = 0;
@@ -227,7 +241,7 @@ void CToviFileformDoc::PerformVersion2Line(int nCode, const std::string& strValu
     }
 }
 
-void CToviFileformDoc::PerformVersion34Line(int nCode, const std::string& strValue)
+void CToviFileformDoc::PerformVersion34Line(int nCode, std::string_view strValue)
 {
     CSheet& sheet = *m_pCurSheet;
     switch (nCode) {

@@ -20,9 +20,10 @@ public:
 
     /// Reads a version-2 file (a path ending in "FDF", any case) or a
     /// version-3/4 file (any other path) into new sheets. 1 when the file
-    /// opened, whatever its lines held; 0 when it did not (a message is shown
-    /// and the sheets stay as they were). A read error after the file opened
-    /// ends the file where it happened.
+    /// opened and was read to its end, whatever its lines held; 0 when it did
+    /// not open (a message is shown and the sheets stay as they were) and
+    /// when a read error stopped it (a message is shown and no sheet is
+    /// left).
     int ReadLegacyFile(std::string strPath);
 
     /// Writes the sheets as a version-5 file, replacing the file at the path
@@ -47,8 +48,8 @@ private:
 
     void PerformLine(std::string_view line, EFileVersion eVersion);
     void BeginSheet(int bVersion34);
-    void PerformVersion2Line(int nCode, const std::string& strValue);
-    void PerformVersion34Line(int nCode, const std::string& strValue);
+    void PerformVersion2Line(int nCode, std::string_view strValue);
+    void PerformVersion34Line(int nCode, std::string_view strValue);
 
     std::vector<SheetPtr> m_lstSheet;
     CSheet* m_pCurSheet = nullptr;  ///< sheet of the latest "GroupName" line

@@ -34,11 +34,6 @@ const std::string_view kConstantField = "999";
 
 enum ELayoutKind { kLayoutSheetDeco = 0, kLayoutFixed = 1, kLayoutFree = 2 };
 
-std::string Real2(double dValue)
-{
-    return FormatReal(dValue, 2);
-}
-
 bool InRange(double dValue, double dLow, double dHigh)
 {
     return dLow <= dValue && dValue <= dHigh;
@@ -46,7 +41,8 @@ bool InRange(double dValue, double dLow, double dHigh)
 
 /// Writes the lines of the sheets. The values of one line are queried in the
 /// order in which they stand in it; a line is written before the next is
-/// built. After a failed write nothing more is built.
+/// built. After a failed write nothing more is built. Every line is built in
+/// one buffer that lives as long as the writer.
 class CVersion5Writer {
 public:
     explicit CVersion5Writer(CAtomicOutputFile& file) : m_file(file) {}
@@ -57,12 +53,6 @@ public:
     {
         if (m_bOk)
             m_bOk = m_file.Write(bytes);
-    }
-
-    void WriteLine(std::string strLine)
-    {
-        strLine += "\r\n";
-        WriteBytes(strLine);
     }
 
     void WriteSheet(CSheet& sheet)
@@ -77,17 +67,35 @@ public:
     }
 
 private:
+    // The line being built: Begin, then Text / Int / Real / Comma, then End.
+    void Begin(std::string_view strKey) { m_strLine.assign(strKey); }
+    void Text(std::string_view str) { m_strLine += str; }
+    void Int(int nValue) { AppendInt(m_strLine, nValue); }
+    void Real(double dValue) { AppendReal(m_strLine, dValue, 2); }
+    void Comma() { m_strLine += ','; }
+    void End()
+    {
+        m_strLine += "\r\n";
+        WriteBytes(m_strLine);
+    }
+    void Line(std::string_view strKey, std::string_view strValue)
+    {
+        Begin(strKey);
+        Text(strValue);
+        End();
+    }
+
     void WriteVersion34Block(CSheet& sheet)
     {
-        WriteLine("GroupName = " + sheet.GetGroupNameText());
-        WriteLine("CompanyName = " + sheet.GetCompanyName());
-        WriteLine("ProductName = " + sheet.GetProductName());
-        WriteLine("SheetUse = " + sheet.GetSheetUse());
-        WriteLine("SheetSurfaces = " + sheet.GetSheetSurfaces());
+        Line("GroupName = ", sheet.GetGroupNameText());
+        Line("CompanyName = ", sheet.GetCompanyName());
+        Line("ProductName = ", sheet.GetProductName());
+        Line("SheetUse = ", sheet.GetSheetUse());
+        Line("SheetSurfaces = ", sheet.GetSheetSurfaces());
         WriteSheetTypeLine(sheet);
-        WriteLine("SheetSize = " + sheet.GetSheetSizeText());
+        Line("SheetSize = ", sheet.GetSheetSizeText());
         WriteLayout(sheet);
-        WriteLine("");
+        Line("", "");
     }
 
     /// One block for one support record; none when the record has no group
@@ -97,34 +105,39 @@ private:
         const int nNameNo = sheet.GetGroupNameNo(nSupport);
         if (nNameNo <= 0)
             return;
-        std::string strNames;
+        Begin("GroupName = ");
         for (int nName = 0; nName < nNameNo; ++nName) {
             const std::string strName = sheet.GetGroupName(nSupport, nName);
             if (strName.empty())
                 return;
             if (nName > 0)
-                strNames += ',';
-            strNames += strName;
+                Comma();
+            Text(strName);
         }
-        WriteLine("GroupName = " + strNames);
-        WriteLine(std::string(kVersion2CompanyLine));
-        WriteLine("ProductName = " + sheet.GetSheetName());
-        WriteLine("SheetUse = " + sheet.GetSheetName());
-        WriteLine("SheetSurfaces = ");
+        End();
+        Line(kVersion2CompanyLine, "");
+        Line("ProductName = ", sheet.GetSheetName());
+        Line("SheetUse = ", sheet.GetSheetName());
+        Line("SheetSurfaces = ", "");
         WriteSheetTypeLine(sheet);
-        std::string strSize = "SheetSize = " + Real2(sheet.m_dSheetWidth);
-        strSize += ',';
-        strSize += Real2(sheet.m_dSheetHeight);
-        WriteLine(strSize);
+        Begin("SheetSize = ");
+        Real(sheet.m_dSheetWidth);
+        Comma();
+        Real(sheet.m_dSheetHeight);
+        End();
         WriteLayout(sheet);
-        WriteLine("");
+        Line("", "");
     }
 
     void WriteSheetTypeLine(const CSheet& sheet)
     {
-        WriteLine("SheetType = " + FormatInt(sheet.m_nSheetClass) + ',' + FormatInt(sheet.m_nSheetType) + ',' +
-                  FormatInt(sheet.m_nSheetIndex) + ',' + FormatInt(sheet.m_nSheetOrientation) + ',' +
-                  std::string(kConstantField));
+        Begin("SheetType = ");
+        for (const int nValue : {sheet.m_nSheetClass, sheet.m_nSheetType, sheet.m_nSheetIndex, sheet.m_nSheetOrientation}) {
+            Int(nValue);
+            Comma();
+        }
+        Text(kConstantField);
+        End();
     }
 
     void WriteLayout(CSheet& sheet)
@@ -153,84 +166,111 @@ private:
         }
     }
 
+    /// "KEY = type,start X,start Y,end X,end Y", the values queried in that order.
+    template <class TSheet, class... TIndex>
+    void WriteDecoLine(std::string_view strKey, TSheet& sheet, int (TSheet::*pType)(TIndex...),
+                       double (TSheet::*pStartX)(TIndex...), double (TSheet::*pStartY)(TIndex...),
+                       double (TSheet::*pEndX)(TIndex...), double (TSheet::*pEndY)(TIndex...), TIndex... nIndex)
+    {
+        Begin(strKey);
+        Int((sheet.*pType)(nIndex...));
+        for (double (TSheet::*pField)(TIndex...) : {pStartX, pStartY, pEndX, pEndY}) {
+            Comma();
+            Real((sheet.*pField)(nIndex...));
+        }
+        End();
+    }
+
     void WriteSheetDeco(CSheet& sheet, int nDeco)
     {
-        std::string strLine = "SheetDeco = " + FormatInt(sheet.GetSheetDecoType(nDeco));
-        strLine += ',' + Real2(sheet.GetSheetDecoStartX(nDeco));
-        strLine += ',' + Real2(sheet.GetSheetDecoStartY(nDeco));
-        strLine += ',' + Real2(sheet.GetSheetDecoEndX(nDeco));
-        strLine += ',' + Real2(sheet.GetSheetDecoEndY(nDeco));
-        WriteLine(strLine);
+        WriteDecoLine("SheetDeco = ", sheet, &CSheet::GetSheetDecoType, &CSheet::GetSheetDecoStartX,
+                      &CSheet::GetSheetDecoStartY, &CSheet::GetSheetDecoEndX, &CSheet::GetSheetDecoEndY, nDeco);
+    }
+
+    /// The "Fixed" or "Free" line: type (3 for a disc label), width, height.
+    void WriteElementLine(std::string_view strKey, int nType, double dWidth, double dHeight)
+    {
+        Begin(strKey);
+        Int(nType);
+        Comma();
+        Real(dWidth);
+        Comma();
+        Real(dHeight);
+        Comma();
+        Text(kConstantField);
+        End();
+    }
+
+    void WriteCaliberLine(double dCaliber)
+    {
+        Begin("CDCaliber = ");
+        Real(dCaliber);
+        End();
     }
 
     void WriteFixed(CSheet& sheet, int nElem)
     {
         const double dCaliber = GetDiscLabelCaliber(sheet, nElem);
-        std::string strLine = "Fixed = " + FormatInt(dCaliber != 0.0 ? 3 : sheet.GetFixedType(nElem));
-        strLine += ',' + Real2(sheet.GetFixedWidth(nElem));
-        strLine += ',' + Real2(sheet.GetFixedHeight(nElem));
-        strLine += ',';
-        strLine += kConstantField;
-        WriteLine(strLine);
+        const int nType = dCaliber != 0.0 ? 3 : sheet.GetFixedType(nElem);
+        const double dWidth = sheet.GetFixedWidth(nElem);
+        WriteElementLine("Fixed = ", nType, dWidth, sheet.GetFixedHeight(nElem));
 
-        strLine = "FixedHorzPos = ";
+        Begin("FixedHorzPos = ");
         const int nHorNum = sheet.GetFixedHorNum(nElem);
-        for (int nPos = 0; nPos < nHorNum; ++nPos)
-            strLine += (nPos > 0 ? "," : "") + Real2(sheet.GetFixedHorPos(nElem, nPos));
-        WriteLine(strLine);
+        for (int nPos = 0; nPos < nHorNum; ++nPos) {
+            if (nPos > 0)
+                Comma();
+            Real(sheet.GetFixedHorPos(nElem, nPos));
+        }
+        End();
 
-        strLine = "FixedVertPos = ";
+        Begin("FixedVertPos = ");
         const int nVerNum = sheet.GetFixedVerNum(nElem);
-        for (int nPos = 0; nPos < nVerNum; ++nPos)
-            strLine += (nPos > 0 ? "," : "") + Real2(sheet.GetFixedVerPos(nElem, nPos));
-        WriteLine(strLine);
+        for (int nPos = 0; nPos < nVerNum; ++nPos) {
+            if (nPos > 0)
+                Comma();
+            Real(sheet.GetFixedVerPos(nElem, nPos));
+        }
+        End();
 
         if (dCaliber != 0.0) {
-            WriteLine("CDCaliber = " + Real2(dCaliber));
+            WriteCaliberLine(dCaliber);
             return;
         }
         const int nDecoNo = sheet.GetFixedDecoNo(nElem);
-        for (int nDeco = 0; nDeco < nDecoNo && m_bOk; ++nDeco) {
-            strLine = "FixedDeco = " + FormatInt(sheet.GetFixedDecoType(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFixedDecoStartX(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFixedDecoStartY(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFixedDecoEndX(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFixedDecoEndY(nElem, nDeco));
-            WriteLine(strLine);
-        }
+        for (int nDeco = 0; nDeco < nDecoNo && m_bOk; ++nDeco)
+            WriteDecoLine("FixedDeco = ", sheet, &CSheet::GetFixedDecoType, &CSheet::GetFixedDecoStartX,
+                          &CSheet::GetFixedDecoStartY, &CSheet::GetFixedDecoEndX, &CSheet::GetFixedDecoEndY, nElem,
+                          nDeco);
     }
 
     void WriteFree(CSheet& sheet, int nElem)
     {
         const double dCaliber = GetDiscLabelCaliber(sheet, nElem);
-        std::string strLine = "Free = " + FormatInt(dCaliber != 0.0 ? 3 : sheet.GetFreeType(nElem));
-        strLine += ',' + Real2(sheet.GetFreeWidth(nElem));
-        strLine += ',' + Real2(sheet.GetFreeHeight(nElem));
-        strLine += ',';
-        strLine += kConstantField;
-        WriteLine(strLine);
+        const int nType = dCaliber != 0.0 ? 3 : sheet.GetFreeType(nElem);
+        const double dWidth = sheet.GetFreeWidth(nElem);
+        WriteElementLine("Free = ", nType, dWidth, sheet.GetFreeHeight(nElem));
 
-        strLine = "FreePos = " + Real2(sheet.GetFreeHorPos(nElem));
-        strLine += ',' + Real2(sheet.GetFreeVerPos(nElem));
-        WriteLine(strLine);
+        Begin("FreePos = ");
+        Real(sheet.GetFreeHorPos(nElem));
+        Comma();
+        Real(sheet.GetFreeVerPos(nElem));
+        End();
 
         if (dCaliber != 0.0) {
-            WriteLine("CDCaliber = " + Real2(dCaliber));
+            WriteCaliberLine(dCaliber);
             return;
         }
         const int nDecoNo = sheet.GetFreeDecoNo(nElem);
-        for (int nDeco = 0; nDeco < nDecoNo && m_bOk; ++nDeco) {
-            strLine = "FreeDeco = " + FormatInt(sheet.GetFreeDecoType(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFreeDecoStartX(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFreeDecoStartY(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFreeDecoEndX(nElem, nDeco));
-            strLine += ',' + Real2(sheet.GetFreeDecoEndY(nElem, nDeco));
-            WriteLine(strLine);
-        }
+        for (int nDeco = 0; nDeco < nDecoNo && m_bOk; ++nDeco)
+            WriteDecoLine("FreeDeco = ", sheet, &CSheet::GetFreeDecoType, &CSheet::GetFreeDecoStartX,
+                          &CSheet::GetFreeDecoStartY, &CSheet::GetFreeDecoEndX, &CSheet::GetFreeDecoEndY, nElem,
+                          nDeco);
     }
 
     CAtomicOutputFile& m_file;
     bool m_bOk = true;
+    std::string m_strLine;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/CodePage.h"
 
 #include <climits>
+#include <iterator>
 
 namespace {
 
@@ -30,17 +31,17 @@ TResult WithElement(CFixedFree* pElem, TResult failValue, const char* pszMethod,
 
 // Fills a decoration from the pieces type, start X, start Y, end X, end Y;
 // every piece beyond the fourth lands in end Y in turn (the last one stays).
-void FillDeco(CDeco& deco, const std::vector<std::string>& arPieces)
+void FillDeco(CDeco& deco, std::string_view strValue)
 {
-    for (std::size_t i = 0; i < arPieces.size(); ++i) {
+    ForEachValue(strValue, [&deco](std::size_t i, std::string_view strPiece) {
         switch (i) {
-        case 0: deco.m_nType = TextToInt(arPieces[i]); break;
-        case 1: deco.m_dStartX = TextToReal(arPieces[i]); break;
-        case 2: deco.m_dStartY = TextToReal(arPieces[i]); break;
-        case 3: deco.m_dEndX = TextToReal(arPieces[i]); break;
-        default: deco.m_dEndY = TextToReal(arPieces[i]); break;
+        case 0: deco.m_nType = TextToInt(strPiece); break;
+        case 1: deco.m_dStartX = TextToReal(strPiece); break;
+        case 2: deco.m_dStartY = TextToReal(strPiece); break;
+        case 3: deco.m_dEndX = TextToReal(strPiece); break;
+        default: deco.m_dEndY = TextToReal(strPiece); break;
         }
-    }
+    });
 }
 
 template <class TList>
@@ -53,17 +54,7 @@ void EraseFirst(TList& lst, std::size_t nCount)
 
 void SplitValues(std::string_view strText, std::vector<std::string>& arPieces)
 {
-    std::string strPiece;
-    for (char c : strText) {
-        if (c == ',') {
-            arPieces.push_back(strPiece);
-            strPiece.clear();
-        } else {
-            strPiece += c;
-        }
-    }
-    if (!strPiece.empty())
-        arPieces.push_back(strPiece);
+    ForEachValue(strText, [&arPieces](std::size_t, std::string_view strPiece) { arPieces.emplace_back(strPiece); });
 }
 
 CSheet::CSheet(int bVersion34) : m_bVersion34(bVersion34) {}
@@ -356,31 +347,27 @@ int CSheet::AddGroupName(int nSupport, const std::string& strName)
 
 // ---------------------------------------------------------------- value parsers
 
-void CSheet::ParseSheetType(const std::string& strValue)
+void CSheet::ParseSheetType(std::string_view strValue)
 {
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
     int* const arFields[] = {&m_nSheetClass, &m_nSheetType, &m_nSheetIndex, &m_nSheetOrientation};
-    for (std::size_t i = 0; i < arPieces.size() && i < 4; ++i)
-        *arFields[i] = TextToInt(arPieces[i]);
+    ForEachValue(strValue, [&arFields](std::size_t i, std::string_view strPiece) {
+        if (i < std::size(arFields))
+            *arFields[i] = TextToInt(strPiece);
+    });
 }
 
-void CSheet::ParseSheetDeco(const std::string& strValue)
+void CSheet::ParseSheetDeco(std::string_view strValue)
 {
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
     CDeco* pDeco = NewModelObject<CDeco>();
     if (pDeco == nullptr)
         return;
     std::unique_ptr<CDeco> owned(pDeco);
-    FillDeco(*owned, arPieces);
+    FillDeco(*owned, strValue);
     m_lstSheetDeco.push_back(std::move(owned));
 }
 
-void CSheet::ParseElement(ElementList& lst, const std::string& strValue, bool bEveryLaterPieceIsHeight)
+void CSheet::ParseElement(ElementList& lst, std::string_view strValue, bool bEveryLaterPieceIsHeight)
 {
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
     CFixedFree* pElem = NewModelObject<CFixedFree>();
     if (pElem == nullptr) {
         // The lines that follow belong to the element that could not be
@@ -392,61 +379,58 @@ void CSheet::ParseElement(ElementList& lst, const std::string& strValue, bool bE
     if (m_nElementCount < INT_MAX)  // saturates; later elements share the last number
         ++m_nElementCount;
     owned->m_nNo = m_nElementCount;
-    for (std::size_t i = 0; i < arPieces.size(); ++i) {
+    ForEachValue(strValue, [&owned, bEveryLaterPieceIsHeight](std::size_t i, std::string_view strPiece) {
         if (i == 0)
-            owned->m_nType = TextToInt(arPieces[i]);
+            owned->m_nType = TextToInt(strPiece);
         else if (i == 1)
-            owned->m_dWidth = TextToReal(arPieces[i]);
+            owned->m_dWidth = TextToReal(strPiece);
         else if (i == 2 || bEveryLaterPieceIsHeight)
-            owned->m_dHeight = TextToReal(arPieces[i]);
-    }
+            owned->m_dHeight = TextToReal(strPiece);
+    });
     m_pCurElement = owned.get();
     lst.push_back(std::move(owned));
 }
 
-void CSheet::ParseFixed(const std::string& strValue) { ParseElement(m_lstFixed, strValue, true); }
-void CSheet::ParseFree(const std::string& strValue) { ParseElement(m_lstFree, strValue, false); }
+void CSheet::ParseFixed(std::string_view strValue) { ParseElement(m_lstFixed, strValue, true); }
+void CSheet::ParseFree(std::string_view strValue) { ParseElement(m_lstFree, strValue, false); }
 
-void CSheet::ParsePositions(const std::string& strValue, bool bHorizontal)
+void CSheet::ParsePositions(std::string_view strValue, bool bHorizontal)
 {
     if (m_pCurElement == nullptr)
         return;
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
     std::vector<double>& arPos = bHorizontal ? m_pCurElement->m_arHorPos : m_pCurElement->m_arVerPos;
-    for (const std::string& strPiece : arPieces)
+    ForEachValue(strValue, [&arPos](std::size_t, std::string_view strPiece) {
         arPos.push_back(TextToReal(strPiece));  // stored as read, negative values included
+    });
 }
 
-void CSheet::ParseFixedHorzPos(const std::string& strValue) { ParsePositions(strValue, true); }
-void CSheet::ParseFixedVertPos(const std::string& strValue) { ParsePositions(strValue, false); }
+void CSheet::ParseFixedHorzPos(std::string_view strValue) { ParsePositions(strValue, true); }
+void CSheet::ParseFixedVertPos(std::string_view strValue) { ParsePositions(strValue, false); }
 
-void CSheet::ParseFreePos(const std::string& strValue)
+void CSheet::ParseFreePos(std::string_view strValue)
 {
     if (m_pCurElement == nullptr)
         return;
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
-    for (std::size_t i = 0; i < arPieces.size(); ++i)
-        (i == 0 ? m_pCurElement->m_arHorPos : m_pCurElement->m_arVerPos).push_back(TextToReal(arPieces[i]));
+    CFixedFree& elem = *m_pCurElement;
+    ForEachValue(strValue, [&elem](std::size_t i, std::string_view strPiece) {
+        (i == 0 ? elem.m_arHorPos : elem.m_arVerPos).push_back(TextToReal(strPiece));
+    });
 }
 
-void CSheet::ParseElementDeco(const std::string& strValue)
+void CSheet::ParseElementDeco(std::string_view strValue)
 {
     if (m_pCurElement == nullptr)
         return;
-    std::vector<std::string> arPieces;
-    SplitValues(strValue, arPieces);
     CDeco* pDeco = NewModelObject<CDeco>();
     if (pDeco == nullptr)
         return;
     std::unique_ptr<CDeco> owned(pDeco);
-    FillDeco(*owned, arPieces);
+    FillDeco(*owned, strValue);
     m_pCurElement->m_lstDeco.push_back(std::move(owned));
 }
 
-void CSheet::ParseFixedDeco(const std::string& strValue) { ParseElementDeco(strValue); }
-void CSheet::ParseFreeDeco(const std::string& strValue) { ParseElementDeco(strValue); }
+void CSheet::ParseFixedDeco(std::string_view strValue) { ParseElementDeco(strValue); }
+void CSheet::ParseFreeDeco(std::string_view strValue) { ParseElementDeco(strValue); }
 
 // ---------------------------------------------------------------- counts
 

@@ -11,10 +11,26 @@
 #include <string_view>
 #include <vector>
 
-/// Cuts a value text at every comma and appends the pieces to arPieces. The
-/// piece before each comma is appended even when empty; the piece after the
-/// last comma only when it is not empty ("1,,2" -> 1, "", 2; "1,2," -> 1, 2;
-/// "," -> ""; "" -> nothing). Blanks stay inside the pieces.
+/// Cuts a value text at every comma and hands each piece, with its index, to
+/// fnPiece. The piece before each comma counts even when empty; the piece
+/// after the last comma only when it is not empty ("1,,2" -> 1, "", 2;
+/// "1,2," -> 1, 2; "," -> ""; "" -> nothing). Blanks stay inside the pieces.
+template <class TPieceHandler>
+void ForEachValue(std::string_view strText, TPieceHandler fnPiece)
+{
+    std::size_t nIndex = 0;
+    for (;;) {
+        const std::string_view::size_type nComma = strText.find(',');
+        if (nComma == std::string_view::npos)
+            break;
+        fnPiece(nIndex++, strText.substr(0, nComma));
+        strText.remove_prefix(nComma + 1);
+    }
+    if (!strText.empty())
+        fnPiece(nIndex, strText);
+}
+
+/// The pieces of ForEachValue, appended to arPieces.
 void SplitValues(std::string_view strText, std::vector<std::string>& arPieces);
 
 class CSheet {
@@ -28,19 +44,19 @@ public:
     int Free();
 
     // Plain accessors (no checks, no reports).
-    void SetSheetName(const std::string& str) { m_strSheetName = str; }
+    void SetSheetName(std::string_view str) { m_strSheetName = str; }
     std::string GetSheetName() const { return m_strSheetName; }
-    void SetGroupNameText(const std::string& str) { m_strGroupName = str; }
+    void SetGroupNameText(std::string_view str) { m_strGroupName = str; }
     std::string GetGroupNameText() const { return m_strGroupName; }
-    void SetCompanyName(const std::string& str) { m_strCompanyName = str; }
+    void SetCompanyName(std::string_view str) { m_strCompanyName = str; }
     std::string GetCompanyName() const { return m_strCompanyName; }
-    void SetProductName(const std::string& str) { m_strProductName = str; }
+    void SetProductName(std::string_view str) { m_strProductName = str; }
     std::string GetProductName() const { return m_strProductName; }
-    void SetSheetUse(const std::string& str) { m_strSheetUse = str; }
+    void SetSheetUse(std::string_view str) { m_strSheetUse = str; }
     std::string GetSheetUse() const { return m_strSheetUse; }
-    void SetSheetSurfaces(const std::string& str) { m_strSheetSurfaces = str; }
+    void SetSheetSurfaces(std::string_view str) { m_strSheetSurfaces = str; }
     std::string GetSheetSurfaces() const { return m_strSheetSurfaces; }
-    void SetSheetSizeText(const std::string& str) { m_strSheetSize = str; }
+    void SetSheetSizeText(std::string_view str) { m_strSheetSize = str; }
     std::string GetSheetSizeText() const { return m_strSheetSize; }
 
     // Read-only views of the owned lists, whatever the layout kind.
@@ -93,15 +109,15 @@ public:
     int AddGroupName(int nSupport, const std::string& strName);
 
     // Value parsers of version-3/4 lines: no checks, no reports, no result.
-    void ParseSheetType(const std::string& strValue);
-    void ParseSheetDeco(const std::string& strValue);
-    void ParseFixed(const std::string& strValue);
-    void ParseFree(const std::string& strValue);
-    void ParseFixedHorzPos(const std::string& strValue);
-    void ParseFixedVertPos(const std::string& strValue);
-    void ParseFreePos(const std::string& strValue);
-    void ParseFixedDeco(const std::string& strValue);
-    void ParseFreeDeco(const std::string& strValue);
+    void ParseSheetType(std::string_view strValue);
+    void ParseSheetDeco(std::string_view strValue);
+    void ParseFixed(std::string_view strValue);
+    void ParseFree(std::string_view strValue);
+    void ParseFixedHorzPos(std::string_view strValue);
+    void ParseFixedVertPos(std::string_view strValue);
+    void ParseFreePos(std::string_view strValue);
+    void ParseFixedDeco(std::string_view strValue);
+    void ParseFreeDeco(std::string_view strValue);
 
     // Counts.
     int GetSheetDecoNo();
@@ -171,9 +187,9 @@ private:
     double GetSheetDecoField(int nDeco, double CDeco::*pField, const char* pszMethod);
     int GetElementDecoType(CFixedFree& elem, int nDeco);
     int FreeElements(ElementList& lst);
-    void ParseElement(ElementList& lst, const std::string& strValue, bool bEveryLaterPieceIsHeight);
-    void ParseElementDeco(const std::string& strValue);
-    void ParsePositions(const std::string& strValue, bool bHorizontal);
+    void ParseElement(ElementList& lst, std::string_view strValue, bool bEveryLaterPieceIsHeight);
+    void ParseElementDeco(std::string_view strValue);
+    void ParsePositions(std::string_view strValue, bool bHorizontal);
 
     std::string m_strSheetName;
     std::vector<std::unique_ptr<CDeco>> m_lstSheetDeco;

@@ -1,7 +1,9 @@
 #include "platform/CodePage.h"
 
 #include <array>
+#include <bit>
 #include <cfloat>
+#include <cstdint>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -31,6 +33,80 @@ size_t SkipSpaceAndSign(std::string_view str, bool& bNegative)
 }
 
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+/// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+/// The short way for the usual numeral: at most 19 significant digits whose
+/// integer is below 2^53, scaled by an exact power of ten. The integer and
+/// the power are exact, so the one multiplication or division rounds
+/// correctly, as from_chars does. False when the numeral needs the long way.
+bool ReadShortDecimal(std::uint64_t nDigits, std::size_t nSignificant, long long nExponent10, double& dValue)
+{
+    constexpr std::uint64_t kExactIntegerLimit = std::uint64_t{1} << 53;
+    constexpr long long kMaxExactPower = static_cast<long long>(std::size(kExactPowersOfTen)) - 1;
+    if (nSignificant > 19 || nDigits > kExactIntegerLimit || nExponent10 < -kMaxExactPower ||
+        nExponent10 > kMaxExactPower)
+        return false;
+    const double dDigits = static_cast<double>(nDigits);
+    dValue = nExponent10 < 0 ? dDigits / kExactPowersOfTen[-nExponent10] : dDigits * kExactPowersOfTen[nExponent10];
+    return true;
+}
+
+/// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
+/// below 2^53: the value is m * 2^e exactly, so the decimal digits are
+/// round(m * 10^nDecimals / 2^-e), rounded on the exact remainder (ties to
+/// even); m * 10^3 stays below 2^63. False for anything else.
+bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
+{
+    if (nDecimals < 0 || nDecimals > 3)
+        return false;
+    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
+    const auto nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
+    if (nBiased == 0x7FF)
+        return false;  // infinity and NaN
+    std::uint64_t nMantissa = nBits & ((std::uint64_t{1} << 52) - 1);
+    int nExponent2 = nBiased - 1075;
+    if (nBiased == 0)
+        nExponent2 = -1074;  // subnormal
+    else
+        nMantissa |= std::uint64_t{1} << 52;
+    if (nExponent2 > 0)
+        return false;  // 2^53 and beyond
+
+    constexpr std::uint64_t kScales[] = {1, 10, 100, 1000};
+    const std::uint64_t nScaled = nMantissa * kScales[nDecimals];
+    const int nShift = -nExponent2;
+    std::uint64_t nUnits = 0;  // the value in units of 10^-nDecimals, rounded
+    if (nShift == 0) {
+        nUnits = nScaled;
+    } else if (nShift < 64) {
+        nUnits = nScaled >> nShift;
+        const std::uint64_t nRest = nScaled & ((std::uint64_t{1} << nShift) - 1);
+        const std::uint64_t nHalf = std::uint64_t{1} << (nShift - 1);
+        if (nRest > nHalf || (nRest == nHalf && (nUnits & 1) != 0))
+            ++nUnits;
+    }  // else below half a unit: 0
+
+    std::array<char, 32> buf;  // filled below
+    char* const pEnd = buf.data() + buf.size();
+    char* p = pEnd;
+    for (int i = 0; i < nDecimals; ++i) {
+        *--p = static_cast<char>('0' + nUnits % 10);
+        nUnits /= 10;
+    }
+    if (nDecimals > 0)
+        *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + nUnits % 10);
+        nUnits /= 10;
+    } while (nUnits != 0);
+    if (std::signbit(dValue))
+        *--p = '-';
+    str.append(p, pEnd);
+    return true;
+}
 
 }  // namespace
 
@@ -109,13 +185,18 @@ double TextToReal(std::string_view str)
     size_t nIntDigits = 0;
     size_t nLeadingZeros = 0;  // zeros before the first non-zero digit, fraction included
     bool bSeenNonZero = false;
+    std::uint64_t nDigits = 0;  // the first 20 significant digits as an integer
+    size_t nSignificant = 0;
     auto takeDigit = [&](char c) {
         if (!bSeenNonZero) {
-            if (c == '0')
+            if (c == '0') {
                 ++nLeadingZeros;
-            else
-                bSeenNonZero = true;
+                return;
+            }
+            bSeenNonZero = true;
         }
+        if (++nSignificant <= 19)
+            nDigits = nDigits * 10 + static_cast<std::uint64_t>(c - '0');
     };
     for (; i < str.size() && IsDigit(static_cast<unsigned char>(str[i])); ++i) {
         takeDigit(str[i]);
@@ -155,6 +236,8 @@ double TextToReal(std::string_view str)
         return bNegative ? -0.0 : 0.0;
 
     double dValue = 0.0;
+    if (ReadShortDecimal(nDigits, nSignificant, nExponent - static_cast<long long>(nFracDigits), dValue))
+        return bNegative ? -dValue : dValue;
     const std::from_chars_result result =
         std::from_chars(str.data() + nStart, str.data() + i, dValue, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
@@ -167,22 +250,37 @@ double TextToReal(std::string_view str)
     return bNegative ? -dValue : dValue;
 }
 
-std::string FormatReal(double dValue, int nDecimals)
+void AppendReal(std::string& str, double dValue, int nDecimals)
 {
+    if (AppendShortFixed(str, dValue, nDecimals))
+        return;
     // Large enough for DBL_MAX in fixed notation with a sign and the decimals.
-    std::array<char, 400> buf{};
+    std::array<char, 400> buf;  // filled by to_chars
     const std::to_chars_result result =
         std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
-    if (result.ec != std::errc())
-        return std::string();
-    return std::string(buf.data(), result.ptr);
+    if (result.ec == std::errc())
+        str.append(buf.data(), result.ptr);
+}
+
+void AppendInt(std::string& str, int nValue)
+{
+    std::array<char, 16> buf;  // filled by to_chars
+    const std::to_chars_result result = std::to_chars(buf.data(), buf.data() + buf.size(), nValue);
+    str.append(buf.data(), result.ptr);
+}
+
+std::string FormatReal(double dValue, int nDecimals)
+{
+    std::string str;
+    AppendReal(str, dValue, nDecimals);
+    return str;
 }
 
 std::string FormatInt(int nValue)
 {
-    std::array<char, 16> buf{};
-    const std::to_chars_result result = std::to_chars(buf.data(), buf.data() + buf.size(), nValue);
-    return std::string(buf.data(), result.ptr);
+    std::string str;
+    AppendInt(str, nValue);
+    return str;
 }
 
 std::size_t DecodeUtf8(std::string_view str, char32_t& c)

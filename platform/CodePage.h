@@ -50,6 +50,10 @@ std::string FormatReal(double dValue, int nDecimals);
 /// "%d".
 std::string FormatInt(int nValue);
 
+/// FormatReal and FormatInt appended to a text, without a text of their own.
+void AppendReal(std::string& str, double dValue, int nDecimals);
+void AppendInt(std::string& str, int nValue);
+
 /// Length of the well-formed UTF-8 sequence at the start of str, with its
 /// code point in c; 0 when the bytes are not one (or str is empty).
 std::size_t DecodeUtf8(std::string_view str, char32_t& c);

@@ -213,13 +213,12 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
-TEST_F(LegacyReaderTest, ReadErrorEndsTheFileWhereItHappened)
+TEST_F(LegacyReaderTest, ReadErrorIsAFailureThatLeavesNoSheet)
 {
     ASSERT_EQ(Read("USER.YLI", "GroupName = A\r\n"), 1);
     ASSERT_EQ(m_doc.GetSheetNum(), 1);
-    // This process's memory opens, but reading it at offset 0 fails: the
-    // file counts as empty, and nothing is reported.
-    EXPECT_EQ(m_doc.ReadLegacyFile("/proc/self/mem"), 1);
+    // This process's memory opens, but reading it at offset 0 fails.
+    EXPECT_EQ(m_doc.ReadLegacyFile("/proc/self/mem"), 0);
     EXPECT_EQ(m_doc.GetSheetNum(), 0);
-    EXPECT_TRUE(m_box.Texts().empty());
+    EXPECT_EQ(m_box.Texts(), (std::vector<std::string>{"ﾌｧｲﾙ /proc/self/mem が読み込めません。\n読み込みを中止します。"}));
 }

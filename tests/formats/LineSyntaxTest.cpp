@@ -36,6 +36,7 @@ TEST(LineSplitterTest, LineEndsChunkBoundariesAndOverlongLines)
     // even across chunks.
     const std::string strHead(1023, 'h');
     EXPECT_EQ(Split({strHead + "\nx"}), (Lines{strHead, "x"}));
+    EXPECT_EQ(Split({strHead + "tail\r\nx"}), (Lines{strHead, "x"}));
     EXPECT_EQ(Split({strHead, std::string(3000, 't'), "t\nafter\n"}), (Lines{strHead, "after"}));
 }
 
@@ -78,9 +79,9 @@ TEST(RecognizeLineTest, KeysValuesAndTheKeywordsOfEachVersion)
         {"id = 5.0", V34, kLineId, "5.0"},
     };
     for (const SCase& c : cases) {
-        std::string strValue = "stale";
-        EXPECT_EQ(RecognizeLine(c.pszLine, c.eVersion, strValue), c.nCode) << c.pszLine;
-        EXPECT_EQ(strValue, c.pszValue) << c.pszLine;
+        std::string_view value = "stale";
+        EXPECT_EQ(RecognizeLine(c.pszLine, c.eVersion, value), c.nCode) << c.pszLine;
+        EXPECT_EQ(value, c.pszValue) << c.pszLine;
     }
 }
 

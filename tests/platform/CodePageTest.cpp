@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
 
 TEST(CodePage, UpperCasingLeavesTrailBytesAlone)
 {
@@ -78,5 +85,47 @@ TEST(CodePage, FormattingRoundsAndIgnoresTheLocale)
         EXPECT_EQ(FormatReal(1.5, 2), "1.50");
         EXPECT_DOUBLE_EQ(TextToReal("1.5"), 1.5);
         std::setlocale(LC_NUMERIC, strOld.c_str());
+    }
+}
+
+// The conversions take a short way for the usual numbers and the general
+// one for the rest; both must give what the general one alone gives.
+TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
+{
+    auto generalFormat = [](double dValue, int nDecimals) {
+        std::array<char, 400> buf{};
+        const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
+        return std::string(buf.data(), result.ptr);
+    };
+    auto generalRead = [](const std::string& str) {
+        double dValue = 0.0;
+        std::from_chars(str.data(), str.data() + str.size(), dValue);
+        return dValue;
+    };
+
+    std::mt19937_64 random(20261208);
+    std::vector<double> arValues = {0.0, -0.0, 0.125, 0.375, 2.5, -2.5, 0.0005, 1.0005, 4503599627370495.5,
+                                    9007199254740991.0, 9007199254740992.0, 1e300, -1e-300, 5e-324,
+                                    std::nextafter(0.005, 1.0), std::nextafter(0.005, 0.0), INFINITY, NAN};
+    for (int i = 0; i < 20000; ++i) {
+        arValues.push_back(std::bit_cast<double>(random()));  // any bit pattern
+        // Values as files hold them: a few digits, often exact ties.
+        arValues.push_back(static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) / 8000.0);
+    }
+    for (const double dValue : arValues) {
+        for (int nDecimals = 0; nDecimals <= 4; ++nDecimals)
+            ASSERT_EQ(FormatReal(dValue, nDecimals), generalFormat(dValue, nDecimals)) << dValue << " " << nDecimals;
+    }
+
+    const char* const arTexts[] = {"9007199254740993", "9007199254740992", "0.1", "1e22", "1e23", "3e-22",
+                                   "123456789012345678901", "1234567890123456789", "0.000000000000000000001",
+                                   "4.9406564584124654e-324", "17976931348623157e292"};
+    for (const char* pszText : arTexts)
+        EXPECT_EQ(TextToReal(pszText), generalRead(pszText)) << pszText;
+    for (int i = 0; i < 20000; ++i) {
+        std::string str = std::to_string(random() % 100000000000000000ULL);
+        str.insert(random() % (str.size() + 1), ".");
+        str += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        ASSERT_EQ(TextToReal(str), generalRead(str)) << str;
     }
 }
