@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -76,54 +79,101 @@ constexpr char ToUpperAscii(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-/// The hash of an upper-cased key.
-constexpr std::size_t HashKey(std::string_view strKey)
+/// A key upper-cased and padded with zero bytes to kMaxKeyLength, as two
+/// words. Keys hold no zero byte, so equal words are equal keys.
+struct SKeyWords {
+    std::uint64_t nLow = 0;
+    std::uint64_t nHigh = 0;
+
+    constexpr bool operator==(const SKeyWords&) const = default;
+};
+
+constexpr SKeyWords MakeKeyWords(const std::array<char, kMaxKeyLength>& arKey)
 {
-    std::size_t nHash = strKey.size();
-    for (const char c : strKey)
-        nHash = nHash * 37 + static_cast<unsigned char>(c);
-    return nHash;
+    const auto arHalves = std::bit_cast<std::array<std::array<char, 8>, 2>>(arKey);
+    return {std::bit_cast<std::uint64_t>(arHalves[0]), std::bit_cast<std::uint64_t>(arHalves[1])};
 }
 
-/// Open addressing over kKeywords by HashKey: each slot holds an index into
-/// kKeywords or -1. Less than half full, so a look-up probes a slot or two.
+/// Open addressing over kKeywords: each slot holds an index into kKeywords
+/// or -1. Less than half full, so a look-up probes a slot or two.
 constexpr std::size_t kKeywordSlots = 128;
-constexpr auto kKeywordTable = [] {
-    std::array<signed char, kKeywordSlots> arSlots{};
-    arSlots.fill(-1);
+
+constexpr std::size_t HashKey(const SKeyWords& key)
+{
+    return static_cast<std::size_t>(((key.nLow * 0x9E3779B97F4A7C15u) ^ (key.nHigh * 0xC2B2AE3D27D4EB4Fu)) >> 57);
+}
+
+struct SKeywordTable {
+    std::array<signed char, kKeywordSlots> arSlot{};
+    std::array<SKeyWords, std::size(kKeywords)> arWords{};
+};
+
+constexpr SKeywordTable kKeywordTable = [] {
+    SKeywordTable table;
+    table.arSlot.fill(-1);
     for (std::size_t nKeyword = 0; nKeyword < std::size(kKeywords); ++nKeyword) {
-        std::array<char, kMaxKeyLength> arUpper{};
+        std::array<char, kMaxKeyLength> arKey{};
         const std::string_view strKeyword = kKeywords[nKeyword].strKeyword;
         for (std::size_t i = 0; i < strKeyword.size(); ++i)
-            arUpper.at(i) = ToUpperAscii(strKeyword[i]);
-        std::size_t nSlot = HashKey(std::string_view(arUpper.data(), strKeyword.size())) % kKeywordSlots;
-        while (arSlots[nSlot] >= 0)
+            arKey.at(i) = ToUpperAscii(strKeyword[i]);
+        table.arWords[nKeyword] = MakeKeyWords(arKey);
+        std::size_t nSlot = HashKey(table.arWords[nKeyword]);
+        while (table.arSlot[nSlot] >= 0)
             nSlot = (nSlot + 1) % kKeywordSlots;
-        arSlots[nSlot] = static_cast<signed char>(nKeyword);
+        table.arSlot[nSlot] = static_cast<signed char>(nKeyword);
     }
-    return arSlots;
+    return table;
 }();
 
-/// The keyword equal to an upper-cased key, or nullptr.
-const SKeyword* FindKeyword(std::string_view strKey)
+/// The keyword of a key given as MakeKeyWords gives it, or nullptr.
+const SKeyword* FindKeyword(const SKeyWords& key)
 {
-    for (std::size_t nSlot = HashKey(strKey) % kKeywordSlots; kKeywordTable[nSlot] >= 0;
-         nSlot = (nSlot + 1) % kKeywordSlots) {
-        const SKeyword& keyword = kKeywords[static_cast<std::size_t>(kKeywordTable[nSlot])];
-        if (keyword.strKeyword.size() != strKey.size())
-            continue;
-        std::size_t i = 0;
-        while (i < strKey.size() && ToUpperAscii(keyword.strKeyword[i]) == strKey[i])
-            ++i;
-        if (i == strKey.size())
-            return &keyword;
+    for (std::size_t nSlot = HashKey(key); kKeywordTable.arSlot[nSlot] >= 0; nSlot = (nSlot + 1) % kKeywordSlots) {
+        const auto nKeyword = static_cast<std::size_t>(kKeywordTable.arSlot[nSlot]);
+        if (kKeywordTable.arWords[nKeyword] == key)
+            return &kKeywords[nKeyword];
     }
     return nullptr;
 }
 
-bool IsAsciiAlnum(unsigned char c)
+/// What a byte is to a key: kKeySkip for bytes the key leaves out,
+/// kKeyLeadByte for the lead byte of a double-byte character (its trail byte
+/// goes with it), else the upper-case letter or the digit it adds.
+constexpr char kKeySkip = 0;
+constexpr char kKeyLeadByte = 1;
+constexpr auto kKeyByteClass = [] {
+    std::array<char, 256> arClass{};
+    arClass.fill(kKeySkip);
+    for (int c = 0; c < 256; ++c) {
+        if (IsCp932LeadByte(static_cast<unsigned char>(c)))
+            arClass[static_cast<std::size_t>(c)] = kKeyLeadByte;
+        else if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))
+            arClass[static_cast<std::size_t>(c)] = static_cast<char>(c);
+        else if (c >= 'a' && c <= 'z')
+            arClass[static_cast<std::size_t>(c)] = ToUpperAscii(static_cast<char>(c));
+    }
+    return arClass;
+}();
+
+/// The first CR or LF in [p, pEnd), or pEnd. Eight bytes at a time: a word
+/// holds a CR or an LF exactly when its XOR with eight of them has a zero
+/// byte, which (w - 0x01...) & ~w & 0x80... tells.
+const char* FindLineEnd(const char* p, const char* pEnd)
 {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    while (pEnd - p >= 8) {
+        std::uint64_t nWord = 0;
+        std::memcpy(&nWord, p, sizeof nWord);
+        const std::uint64_t nCr = nWord ^ (kOnes * '\r');
+        const std::uint64_t nLf = nWord ^ (kOnes * '\n');
+        if ((((nCr - kOnes) & ~nCr) | ((nLf - kOnes) & ~nLf)) & kHighBits)
+            break;
+        p += 8;
+    }
+    while (p != pEnd && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
 }
 
 }  // namespace
@@ -135,9 +185,7 @@ void CLineSplitter::Feed(std::string_view chunk)
     const char* p = chunk.data();
     const char* const pEnd = p + chunk.size();
     while (p != pEnd) {
-        const char* pLineEnd = p;
-        while (pLineEnd != pEnd && *pLineEnd != '\r' && *pLineEnd != '\n')
-            ++pLineEnd;
+        const char* const pLineEnd = FindLineEnd(p, pEnd);
         const std::size_t nBytes = static_cast<std::size_t>(pLineEnd - p);
         if (pLineEnd == pEnd) {
             Append(p, nBytes);  // the line goes on in the next chunk
@@ -191,19 +239,17 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view
     // "=" byte is the separator.
     const std::string_view::size_type nEqual = line.find('=');
     const std::string_view keyPart = line.substr(0, nEqual);
-    char arKey[kMaxKeyLength];
+    std::array<char, kMaxKeyLength> arKey{};
     std::size_t nKeyLength = 0;  // counts on past kMaxKeyLength: such a key is no keyword
     for (std::size_t i = 0; i < keyPart.size(); ++i) {
-        const auto c = static_cast<unsigned char>(keyPart[i]);
-        if (IsCp932LeadByte(c)) {
+        const char cKey = kKeyByteClass[static_cast<unsigned char>(keyPart[i])];
+        if (cKey > kKeyLeadByte) {
+            if (nKeyLength < kMaxKeyLength)
+                arKey[nKeyLength] = cKey;
+            ++nKeyLength;
+        } else if (cKey == kKeyLeadByte) {
             ++i;  // its trail byte may look like a letter: skip the character whole
-            continue;
         }
-        if (!IsAsciiAlnum(c))
-            continue;
-        if (nKeyLength < kMaxKeyLength)
-            arKey[nKeyLength] = ToUpperAscii(static_cast<char>(c));
-        ++nKeyLength;
     }
 
     if (nEqual != std::string_view::npos) {
@@ -216,7 +262,7 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view
         return kLineNoKey;
     if (nKeyLength > kMaxKeyLength)
         return kLineUnknown;
-    const SKeyword* pKeyword = FindKeyword(std::string_view(arKey, nKeyLength));
+    const SKeyword* pKeyword = FindKeyword(MakeKeyWords(arKey));
     if (pKeyword == nullptr || !(eVersion == EFileVersion::Version2 ? pKeyword->bVersion2 : pKeyword->bVersion34))
         return kLineUnknown;
     return pKeyword->nCode;

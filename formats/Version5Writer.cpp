@@ -68,7 +68,11 @@ public:
 
 private:
     // The line being built: Begin, then Text / Int / Real / Comma, then End.
-    void Begin(std::string_view strKey) { m_strLine.assign(strKey); }
+    void Begin(std::string_view strKey)
+    {
+        m_strLine.clear();
+        m_strLine += strKey;
+    }
     void Text(std::string_view str) { m_strLine += str; }
     void Int(int nValue) { AppendInt(m_strLine, nValue); }
     void Real(double dValue) { AppendReal(m_strLine, dValue, 2); }

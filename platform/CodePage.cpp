@@ -104,13 +104,12 @@ bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
     } while (nUnits != 0);
     if (std::signbit(dValue))
         *--p = '-';
-    str.append(p, pEnd);
+    str.append(p, static_cast<std::size_t>(pEnd - p));
     return true;
 }
 
 }  // namespace
 
-bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 std::string MakeUpperCp932(std::string_view str)
 {
@@ -177,8 +176,42 @@ int TextToInt(std::string_view str)
     return static_cast<int>(-nValue);
 }
 
+namespace {
+
+/// TextToReal for the numerals files hold: digits with an optional "." and
+/// fraction, no exponent, at most 19 significant digits. False for anything
+/// else, which the general way reads.
+bool ReadPlainReal(std::string_view str, double& dValue)
+{
+    bool bNegative = false;
+    const char* p = str.data() + SkipSpaceAndSign(str, bNegative);
+    const char* const pEnd = str.data() + str.size();
+    std::uint64_t nDigits = 0;
+    std::size_t nDigitCount = 0;  // leading zeros included: 19 of them fit in 64 bits
+    long long nFracDigits = 0;
+    for (; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p, ++nDigitCount)
+        nDigits = nDigits * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (p != pEnd && *p == '.') {
+        for (++p; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p, ++nDigitCount, ++nFracDigits)
+            nDigits = nDigits * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    if (nDigitCount == 0 || nDigitCount > 19 || (p != pEnd && (*p == 'e' || *p == 'E')))
+        return false;
+    if (!ReadShortDecimal(nDigits, nDigitCount, -nFracDigits, dValue))
+        return false;
+    if (bNegative)
+        dValue = -dValue;
+    return true;
+}
+
+}  // namespace
+
 double TextToReal(std::string_view str)
 {
+    double dValue = 0.0;
+    if (ReadPlainReal(str, dValue))
+        return dValue;
+
     bool bNegative = false;
     size_t i = SkipSpaceAndSign(str, bNegative);
     const size_t nStart = i;
@@ -235,7 +268,6 @@ double TextToReal(std::string_view str)
     if (!bSeenNonZero)
         return bNegative ? -0.0 : 0.0;
 
-    double dValue = 0.0;
     if (ReadShortDecimal(nDigits, nSignificant, nExponent - static_cast<long long>(nFracDigits), dValue))
         return bNegative ? -dValue : dValue;
     const std::from_chars_result result =
@@ -259,14 +291,14 @@ void AppendReal(std::string& str, double dValue, int nDecimals)
     const std::to_chars_result result =
         std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
     if (result.ec == std::errc())
-        str.append(buf.data(), result.ptr);
+        str.append(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
 }
 
 void AppendInt(std::string& str, int nValue)
 {
     std::array<char, 16> buf;  // filled by to_chars
     const std::to_chars_result result = std::to_chars(buf.data(), buf.data() + buf.size(), nValue);
-    str.append(buf.data(), result.ptr);
+    str.append(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
 }
 
 std::string FormatReal(double dValue, int nDecimals)

@@ -11,7 +11,10 @@
 #include <string_view>
 
 /// True for a byte that starts a double-byte character in code page 932.
-bool IsCp932LeadByte(unsigned char c);
+constexpr bool IsCp932LeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 /// Upper-cases the ASCII letters of a code-page-932 text; the trail byte of a
 /// double-byte character is never changed.
