@@ -19,7 +19,7 @@ bool IsValidPos(double dPos)
 
 }  // namespace
 
-int CFixedFree::AddPos(std::vector<double>& arPos, double dPos, const char* pszMethod)
+int CFixedFree::AddPos(PosList& arPos, double dPos, const char* pszMethod)
 {
     if (!IsValidPos(dPos)) {
         Report(pszMethod);
@@ -33,7 +33,7 @@ int CFixedFree::AddPos(std::vector<double>& arPos, double dPos, const char* pszM
     return ListSize(arPos) - 1;
 }
 
-int CFixedFree::SetPos(std::vector<double>& arPos, int nIndex, double dPos, const char* pszMethod)
+int CFixedFree::SetPos(PosList& arPos, int nIndex, double dPos, const char* pszMethod)
 {
     if (nIndex >= ListSize(arPos) || nIndex < 0 || !IsValidPos(dPos)) {
         Report(pszMethod);
@@ -43,7 +43,7 @@ int CFixedFree::SetPos(std::vector<double>& arPos, int nIndex, double dPos, cons
     return 0;
 }
 
-double CFixedFree::GetPos(const std::vector<double>& arPos, int nIndex, const char* pszMethod)
+double CFixedFree::GetPos(const PosList& arPos, int nIndex, const char* pszMethod)
 {
     if (nIndex >= ListSize(arPos) || nIndex < 0) {
         Report(pszMethod);
@@ -128,8 +128,10 @@ int CFixedFree::Free()
 {
     m_dWidth = 0.0;
     m_dHeight = 0.0;
-    std::vector<double>().swap(m_arHorPos);
-    std::vector<double>().swap(m_arVerPos);
+    m_arHorPos.clear();
+    m_arHorPos.shrink_to_fit();
+    m_arVerPos.clear();
+    m_arVerPos.shrink_to_fit();
     const std::size_t n = m_lstDeco.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (!m_lstDeco[i]) {

@@ -1,8 +1,9 @@
 #pragma once
 // A layout element of a sheet (fixed or free) and the decoration record.
 
+#include "model/SmallList.h"
+
 #include <memory>
-#include <vector>
 
 /// A decoration: a type code with a start and an end point.
 class CDeco {
@@ -56,15 +57,18 @@ public:
     int m_nType = -1;  ///< -1 = not set
     double m_dWidth = 0.0;
     double m_dHeight = 0.0;
-    std::vector<double> m_arHorPos;
-    std::vector<double> m_arVerPos;
+    using PosList = CSmallList<double, 2>;
+    using DecoList = CSmallList<std::unique_ptr<CDeco>, 1>;
+
+    PosList m_arHorPos;
+    PosList m_arVerPos;
     /// Owned decorations; a null entry is a node without a record.
-    std::vector<std::unique_ptr<CDeco>> m_lstDeco;
+    DecoList m_lstDeco;
 
 private:
-    int AddPos(std::vector<double>& arPos, double dPos, const char* pszMethod);
-    int SetPos(std::vector<double>& arPos, int nIndex, double dPos, const char* pszMethod);
-    double GetPos(const std::vector<double>& arPos, int nIndex, const char* pszMethod);
+    int AddPos(PosList& arPos, double dPos, const char* pszMethod);
+    int SetPos(PosList& arPos, int nIndex, double dPos, const char* pszMethod);
+    double GetPos(const PosList& arPos, int nIndex, const char* pszMethod);
     CDeco* FindDeco(int nDeco);
     int SetDecoField(int nDeco, double CDeco::*pField, double dValue, const char* pszMethod);
     double GetDecoField(int nDeco, double CDeco::*pField, const char* pszMethod);

@@ -398,7 +398,7 @@ void CSheet::ParsePositions(std::string_view strValue, bool bHorizontal)
 {
     if (m_pCurElement == nullptr)
         return;
-    std::vector<double>& arPos = bHorizontal ? m_pCurElement->m_arHorPos : m_pCurElement->m_arVerPos;
+    CFixedFree::PosList& arPos = bHorizontal ? m_pCurElement->m_arHorPos : m_pCurElement->m_arVerPos;
     ForEachValue(strValue, [&arPos](std::size_t, std::string_view strPiece) {
         arPos.push_back(TextToReal(strPiece));  // stored as read, negative values included
     });

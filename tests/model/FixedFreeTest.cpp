@@ -21,7 +21,7 @@ TEST_F(FixedFreeTest, PositionsRefuseNegativeValuesAndIndicesOutsideTheList)
     EXPECT_EQ(elem.SetHorPos(-1, 1.0), -99);
     EXPECT_EQ(elem.SetHorPos(1, -3.0), -99);
     EXPECT_EQ(elem.SetHorPos(1, 30.0), 0);
-    EXPECT_EQ(elem.m_arHorPos, (std::vector<double>{0.0, 30.0}));
+    EXPECT_EQ(Positions(elem.m_arHorPos), (std::vector<double>{0.0, 30.0}));
     EXPECT_TRUE(elem.m_arVerPos.empty());
     EXPECT_EQ(elem.GetVerPos(0), -99.0);
     EXPECT_EQ(Reported(), (Names{"CFixedFree::AddHorPos", "CFixedFree::AddVerPos", "CFixedFree::SetHorPos",

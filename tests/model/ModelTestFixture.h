@@ -3,6 +3,7 @@
 // failure, and every message box captured.
 
 #include "model/Allocation.h"
+#include "model/FixedFree.h"
 #include "model/MethodFailure.h"
 #include "tests/support/ScriptedMessageBox.h"
 
@@ -10,6 +11,12 @@
 
 #include <string>
 #include <vector>
+
+/// The positions of an element's list, for comparing.
+inline std::vector<double> Positions(const CFixedFree::PosList& arPos)
+{
+    return std::vector<double>(arPos.begin(), arPos.end());
+}
 
 inline const std::string kMemoryMessage =
     "メモリが確保できません\n他のプロセスを終了させる等してメモリを確保してください。";

@@ -92,7 +92,7 @@ TEST_F(SheetEditTest, ForwardedElementFailuresReportOnlyOnTheElement)
     sheet.AddFree(1);
     EXPECT_EQ(sheet.SetFreeHorPos(0, 12.5), 0);  // adds the one position
     EXPECT_EQ(sheet.SetFreeHorPos(0, 20.0), 0);  // replaces it
-    EXPECT_EQ(sheet.GetFreeList()[0]->m_arHorPos, (std::vector<double>{20.0}));
+    EXPECT_EQ(Positions(sheet.GetFreeList()[0]->m_arHorPos), (std::vector<double>{20.0}));
     EXPECT_EQ(sheet.SetFreeVerPos(0, -1.0), -99);
     EXPECT_EQ(sheet.SetFreeDecoStartX(0, 3, 1.0), -99);
     EXPECT_EQ(Reported(),

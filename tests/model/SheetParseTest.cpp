@@ -79,8 +79,8 @@ TEST_F(SheetParseTest, PositionsAndDecorationsGoToTheCurrentElement)
     sheet.ParseFixedDeco("2,1,2,3,4,5,6");
 
     const CFixedFree& elem = *sheet.GetFreeList()[0];
-    EXPECT_EQ(elem.m_arHorPos, (std::vector<double>{12.5, -5.0, 7.0}));
-    EXPECT_EQ(elem.m_arVerPos, (std::vector<double>{30.0, 40.0, 0.0}));
+    EXPECT_EQ(Positions(elem.m_arHorPos), (std::vector<double>{12.5, -5.0, 7.0}));
+    EXPECT_EQ(Positions(elem.m_arVerPos), (std::vector<double>{30.0, 40.0, 0.0}));
     ASSERT_EQ(elem.m_lstDeco.size(), 2u);
     const CDeco& first = *elem.m_lstDeco[0];
     EXPECT_EQ(first.m_nType, 1);
