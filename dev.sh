@@ -118,7 +118,7 @@ case "$cmd" in
       run_tests build-asan
     ;;
   bench)
-    PACKAGES+=(libbenchmark-dev findutils)
+    PACKAGES+=(libbenchmark-dev findutils time)
     install_deps
     build build-bench -DCMAKE_BUILD_TYPE=Release -DTOVICONV_BENCHMARKS=ON -DBUILD_TESTING=OFF
     exec ./bench/run.sh build-bench "$@"

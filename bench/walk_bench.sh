@@ -4,8 +4,12 @@
 # Times `toviconv --console --root TREE` (standard input empty, no
 # installation anywhere in TREE, so the whole tree is walked and the run ends
 # at the first question) against `find TREE -iname tovi5.exe`, which walks the
-# same tree and compares every name. Prints both times and their ratio and
-# fails when the ratio exceeds the target (WALK_BENCH_MAX_RATIO, 0.6).
+# same tree and compares every name, alternately, WALK_BENCH_ROUNDS rounds
+# (5), both with LC_ALL=C (a UTF-8 locale slows find's -iname down). Every
+# toviconv run must end as a whole walk without a find does: exit status 1
+# after the question about the old installation; every find must exit 0 and
+# print nothing. Reports the medians and the median ratio (goal <= 0.40,
+# warm cache). Reports; fails only when a run fails its check.
 #
 # Builds nothing. Without TREE it creates, once, a tree of about 600,000
 # entries under /tmp (hard-linked copies of /usr; where hard links are
@@ -13,10 +17,14 @@
 set -euo pipefail
 
 build=${1:?usage: bench/walk_bench.sh BUILD_DIR [TREE]}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/lib.sh
+. "$here/lib.sh"
 program=$build/app/toviconv
-max_ratio=${WALK_BENCH_MAX_RATIO:-0.6}
-runs=${WALK_BENCH_RUNS:-5}
+goal_ratio=0.40
+rounds=${WALK_BENCH_ROUNDS:-5}
 tree=${2:-/tmp/toviconv-walk-tree}
+export LC_ALL=C
 
 if [ ! -x "$program" ]; then
   echo "walk_bench: $program is missing; build first" >&2
@@ -51,25 +59,21 @@ if find "$tree" \( -iname tovi5.exe -o -iname tovipri.exe -o -iname tovi3.exe -o
 fi
 entries=$(find "$tree" | wc -l)
 
-# Best of several runs, in seconds; both commands walk a warm cache.
-best_time() {
-  local best="" start end t
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" </dev/null >/dev/null 2>&1 || true
-    end=$(date +%s%N)
-    t=$((end - start))
-    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
-  done
-  echo "$best"
+work=$(mktemp -d /tmp/toviconv-walk-bench-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+run_a() { "$program" --console --root "$tree" </dev/null >"$work/tovi.out" 2>&1; }
+# Exit status 1 and the question that only a walk finding nothing asks.
+check_a() {
+  [ "$1" -eq 1 ] && grep -q '旧バージョンのToviがインストールされていません' "$work/tovi.out" ||
+    { cat "$work/tovi.out" >&2; return 1; }
 }
+run_b() { find "$tree" -iname tovi5.exe </dev/null >"$work/find.out" 2>&1; }
+check_b() { [ "$1" -eq 0 ] && [ ! -s "$work/find.out" ]; }
 
 find "$tree" -iname tovi5.exe >/dev/null  # warm the cache
-tovi_ns=$(best_time "$program" --console --root "$tree")
-find_ns=$(best_time find "$tree" -iname tovi5.exe)
-
-awk -v t="$tovi_ns" -v f="$find_ns" -v n="$entries" -v max="$max_ratio" 'BEGIN {
-  ratio = t / f
-  printf "walk of %d entries: toviconv %.3f s, find %.3f s, ratio %.2f (target <= %s)\n", n, t / 1e9, f / 1e9, ratio, max
-  exit (ratio > max) ? 1 : 0
-}'
+compare_alternately "$rounds" || { echo "walk: a run failed; no figures" >&2; exit 1; }
+ratio=$(median "${RATIOS[@]}")
+printf 'walk of %d entries (warm cache): toviconv %ss, find %ss, ratio %.2f (goal <= %s: %s)\n' "$entries" \
+  "$(seconds "$(median "${A_NS[@]}")")" "$(seconds "$(median "${B_NS[@]}")")" "$ratio" "$goal_ratio" \
+  "$(verdict "$ratio" "$goal_ratio")"
