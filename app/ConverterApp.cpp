@@ -211,6 +211,12 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
 
     m_pDoc = m_makeDoc ? m_makeDoc() : nullptr;
     const char* pFailure = nullptr;
+    // A legacy file that did not open, or that a read error stopped midway,
+    // is not converted: the reader has said which ("... が開けません。" or
+    // "... が読み込めません。", each with "読み込みを中止します。"), and the
+    // run ends as after any other failure, with "終了します" and exit status
+    // 1. The writer is not called, so the user's existing version-5 file
+    // stays as it was, and no success message is shown.
     if (!m_pDoc || !m_pDoc->ReadLegacyFile(strOld))
         pFailure = kExiting;
     else if (m_pDoc->GetSheetNum() <= 0)

@@ -21,7 +21,8 @@
 class CConversionDoc {
 public:
     virtual ~CConversionDoc() = default;
-    /// 1 when the file opened; 0 after showing its own message.
+    /// 1 when the file opened and was read whole; 0 after showing its own
+    /// message (the file did not open, or a read error stopped it).
     virtual int ReadLegacyFile(std::string strPath) = 0;
     /// 1 when written (or when there is no sheet); 0 after showing its own message.
     virtual int WriteVersion5File(std::string strPath) = 0;

@@ -28,16 +28,38 @@ public:
     /// Delivers up to nSize bytes; fewer only at the end of the file. A read
     /// error ends the file: what was delivered before it stands, and every
     /// later call returns 0. Returns 0 at the end of the file.
-    std::size_t Read(char* pBuffer, std::size_t nSize);
+    std::size_t Read(char* pBuffer, std::size_t nSize)
+    {
+        if (m_nBytesBeforeFault < 0)
+            return ReadFromSystem(pBuffer, nSize);
+        const auto nLeft = static_cast<std::size_t>(m_nBytesBeforeFault);
+        const std::size_t nDone = ReadFromSystem(pBuffer, nSize < nLeft ? nSize : nLeft);
+        m_nBytesBeforeFault -= static_cast<long long>(nDone);
+        if (m_nBytesBeforeFault == 0 && nDone < nSize)
+            m_bReadError = true;  // the injected fault
+        return nDone;
+    }
 
     /// True when a read error ended the file early.
     bool HadReadError() const { return m_bReadError; }
 
     void Close();
 
+    /// Test seam: every input file made after this call fails with a read
+    /// error, as a faulty disk would, once nBytes have been read from it; a
+    /// negative nBytes switches the fault off again.
+    static void InjectReadError(long long nBytes) { s_nInjectedFaultAfter = nBytes; }
+
 private:
+    /// Reads as Read does, from the system (a body per system).
+    std::size_t ReadFromSystem(char* pBuffer, std::size_t nSize);
+
+    inline static long long s_nInjectedFaultAfter = -1;
+
     FileHandle m_hFile = kNoFile;
     bool m_bReadError = false;
+    /// Bytes still to read before the injected fault; -1 when none is injected.
+    long long m_nBytesBeforeFault = s_nInjectedFaultAfter;
 };
 
 /// An output file that replaces its target whole or not at all.

@@ -117,6 +117,30 @@ TEST_F(EndToEndTest, ConsoleRunConvertsTheFoundInstallation)
     EXPECT_FALSE(std::filesystem::exists(m_strRoot + "/Apps/New/USER.YLI"));
 }
 
+TEST_F(EndToEndTest, AnUnreadableLegacyFileEndsTheRunWithoutWriting)
+{
+    // The process's own memory opens but fails to read at its start, as a
+    // faulty disk does: a legacy file that cannot be read whole.
+    WriteAll(m_strRoot + "/Apps/Old/Tovi4.exe", "");
+    std::filesystem::create_symlink("/proc/self/mem", m_strRoot + "/Apps/Old/User.YLI");
+    WriteAll(m_strRoot + "/Apps/New/Tovi5.exe", "");
+    WriteAll(m_strRoot + "/Apps/New/USER.YLI", "old contents");
+    const std::string strUnreadable = "ﾌｧｲﾙ " + m_strRoot + "/Apps/Old/User.YLI が読み込めません。\n読み込みを中止します。\n";
+
+    SRunResult result = RunToviconv({"--console", "--root", m_strRoot}, "\ny\n");
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_NE(result.strOut.find("[y/n] " + strUnreadable + "終了します\n"), std::string::npos) << result.strOut;
+    EXPECT_EQ(result.strOut.find("出力しました"), std::string::npos) << result.strOut;
+
+    result = RunToviconv({"convert", m_strRoot + "/Apps/Old/User.YLI", m_strRoot + "/Apps/New/USER.YLI"}, "");
+    EXPECT_EQ(result.nStatus, 1);
+    EXPECT_EQ(result.strOut, strUnreadable);
+    EXPECT_EQ(ReadAll(m_strRoot + "/Apps/New/USER.YLI"), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_strRoot + "/Apps/New"),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
 TEST_F(EndToEndTest, RelativeRootsAndAnswersGiveCleanFullPaths)
 {
     WriteAll(m_strRoot + "/old/Tovi3.exe", "");

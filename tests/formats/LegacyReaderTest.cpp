@@ -3,6 +3,7 @@
 #include "formats/ToviFileformDoc.h"
 #include "model/MethodFailure.h"
 #include "model/Sheet.h"
+#include "platform/FileIo.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -213,12 +214,35 @@ TEST_F(LegacyReaderTest, Version34RawTextsAreKeptByteForByte)
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
-TEST_F(LegacyReaderTest, ReadErrorIsAFailureThatLeavesNoSheet)
+TEST_F(LegacyReaderTest, AReadErrorMidwayIsAFailureThatLeavesNoSheet)
 {
+    // Many sheets, so that the fault comes in the middle of the file (and of
+    // a line), long after the first sheets were read.
+    std::string strFile;
+    for (int i = 0; i < 200; ++i)
+        strFile += "GroupName = Sheet " + std::to_string(i) + "\r\nSheetType = 3,1,0,0\r\nFixed = 1,10,10\r\n";
+    ASSERT_GT(strFile.size(), 5000u);
     ASSERT_EQ(Read("USER.YLI", "GroupName = A\r\n"), 1);
     ASSERT_EQ(m_doc.GetSheetNum(), 1);
-    // This process's memory opens, but reading it at offset 0 fails.
-    EXPECT_EQ(m_doc.ReadLegacyFile("/proc/self/mem"), 0);
-    EXPECT_EQ(m_doc.GetSheetNum(), 0);
-    EXPECT_EQ(m_box.Texts(), (std::vector<std::string>{"ﾌｧｲﾙ /proc/self/mem が読み込めません。\n読み込みを中止します。"}));
+
+    struct SFaultScope {
+        explicit SFaultScope(long long nBytes) { CInputFile::InjectReadError(nBytes); }
+        ~SFaultScope() { CInputFile::InjectReadError(-1); }
+    };
+    for (const long long nFaultAfter : {3000LL, 0LL}) {
+        SCOPED_TRACE(nFaultAfter);
+        m_box.Clear();
+        const std::string strPath = m_folder.File("faulty.YLI");
+        WriteWholeFile(strPath, strFile);
+        SFaultScope fault(nFaultAfter);
+        EXPECT_EQ(m_doc.ReadLegacyFile(strPath), 0);
+        EXPECT_EQ(m_doc.GetSheetNum(), 0);
+        EXPECT_EQ(m_box.Texts(), (std::vector<std::string>{"ﾌｧｲﾙ " + strPath + " が読み込めません。\n読み込みを中止します。"}));
+    }
+    // A file that ends before the fault would come is read whole.
+    SFaultScope fault(static_cast<long long>(strFile.size()) + 1);
+    m_box.Clear();
+    EXPECT_EQ(Read("whole.YLI", strFile), 1);
+    EXPECT_EQ(m_doc.GetSheetNum(), 200);
+    EXPECT_TRUE(m_box.Texts().empty());
 }
