@@ -71,7 +71,7 @@ for version in 2 34; do
     tovi=$(median "${A_NS[@]}")
     ref=$(median "${B_NS[@]}")
     ratio=$(median "${RATIOS[@]}")
-    kib=$(peak_kib "$program" convert "$input" "$output" || echo "")
+    kib=$(peak_kib "$program" convert "$input" "$output") || kib=""
     memory=$(awk -v k="$kib" -v b="$bytes" 'BEGIN { if (k == "") print "n/a"; else printf "%.2fx", k * 1024 / b }')
     memory_verdict=$(awk -v k="$kib" -v b="$bytes" -v g="$goal_memory" 'BEGIN { if (k == "") print "-"; else print (k * 1024 / b <= g) ? "met" : "MISSED" }')
     printf '%-28s %8ss %8ss %6.2fx %9.0f %7s %s/%s\n' "$name" "$(seconds "$tovi")" "$(seconds "$ref")" "$ratio" \

@@ -54,7 +54,7 @@ tovi=$(median "${A_NS[@]}")
 ref=$(median "${B_NS[@]}")
 ratio=$(median "${RATIOS[@]}")
 awk -v t="$tovi" -v r="$ref" -v n="$block" -v q="$ratio" -v v="$(verdict "$ratio" "$goal_ratio")" -v g="$goal_ratio" \
-  -v k="$(peak_kib "$program" --version || echo)" 'BEGIN {
+  -v k="$(peak_kib "$program" --version || true)" 'BEGIN {
   printf "start-up: toviconv --version %.2f ms, /bin/true %.2f ms, ratio %.1fx (goal <= %sx: %s)", t / n / 1e6, r / n / 1e6, q, g, v
   if (k != "") printf ", peak memory %d KiB", k
   printf "\n"
