@@ -3,8 +3,12 @@
 #   ./dev.sh run [ARGS...]   install what is missing, build, start toviconv with ARGS
 #   ./dev.sh test            install what is missing, build twice (plain and with
 #                            AddressSanitizer + UndefinedBehaviorSanitizer), run
-#                            the whole test suite on both builds
+#                            the whole test suite on both builds; then
+#                            cross-build for Windows and run the portable
+#                            suites under Wine
 #   ./dev.sh build           install what is missing and build (plain)
+#   ./dev.sh windows         install what is missing and cross-build
+#                            build-windows/app/toviconv.exe for 64-bit Windows
 #   ./dev.sh bench           install what is missing, build optimised with the
 #                            benchmarks and run them (bench/run.sh)
 #   ./dev.sh package         install what is missing, build optimised for /usr
@@ -19,6 +23,10 @@ PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-de
 TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
 # Only the package needs these: dpkg-shlibdeps declares the libraries it links.
 PACKAGE_PACKAGES=(dpkg-dev file)
+# The cross build for Windows (toolchain file cmake/toolchain-mingw-w64.cmake):
+# the compiler, the sources of GoogleTest and, for its tests, Wine.
+WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev g++-mingw-w64-x86-64-posix)
+WINDOWS_TEST_PACKAGES=(googletest wine wine64)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 as_root() {
@@ -92,6 +100,26 @@ run_tests_with_display() {  # run_tests_with_display DIR
   return "$status"
 }
 
+build_windows() {  # build_windows DIR [cmake options...]
+  local dir=$1; shift
+  build "$dir" --toolchain cmake/toolchain-mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "$@"
+}
+
+# The Windows test programs run under Wine, in the build's own Wine prefix
+# (the one the cross build's ctest uses). One persistent server is started
+# first, its output away from ctest's pipes: a server that each test program
+# started itself would hold those pipes open and keep ctest waiting.
+run_windows_tests() {  # run_windows_tests DIR
+  local prefix status=0
+  prefix="$(pwd)/$1/wine"
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
+  WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot >/dev/null 2>&1 || true
+  run_tests "$1" || status=$?
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  return "$status"
+}
+
 cmd=${1:-run}
 [ $# -gt 0 ] && shift
 case "$cmd" in
@@ -116,6 +144,16 @@ case "$cmd" in
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
+    PACKAGES=("${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}")
+    install_deps
+    build_windows build-wine
+    run_windows_tests build-wine
+    ;;
+  windows)
+    PACKAGES=("${WINDOWS_PACKAGES[@]}")
+    install_deps
+    build_windows build-windows -DBUILD_TESTING=OFF
+    echo "dev.sh: built build-windows/app/toviconv.exe" >&2
     ;;
   bench)
     PACKAGES+=(libbenchmark-dev findutils time)
@@ -130,7 +168,7 @@ case "$cmd" in
     (cd build-package && cpack)
     ;;
   *)
-    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh bench | ./dev.sh package" >&2
+    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh windows | ./dev.sh bench | ./dev.sh package" >&2
     exit 2
     ;;
 esac

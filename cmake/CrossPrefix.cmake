@@ -1,0 +1,33 @@
+# The build's own prefix of target libraries for a cross build to Windows,
+# inside the build folder: GoogleTest built from the sources of Debian's
+# googletest package with the same toolchain, and the header-only CLI11 with
+# its package configuration. The host's CLI11 configuration cannot be used
+# there: it would put the host's /usr/include on the target's include path.
+#
+# Filled once at configure time; delete the folder to fill it again.
+
+set(TOVICONV_CROSS_PREFIX ${CMAKE_BINARY_DIR}/cross-prefix)
+set(TOVICONV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources cross-built for the tests")
+set(TOVICONV_CLI11_HEADER_DIR /usr/include/CLI CACHE PATH "CLI11 headers copied into the cross prefix")
+set(TOVICONV_CLI11_CONFIG_DIR /usr/share/cmake/CLI11 CACHE PATH "CLI11 package configuration copied with them")
+
+if(NOT EXISTS ${TOVICONV_CROSS_PREFIX}/include/CLI/CLI.hpp)
+  file(COPY ${TOVICONV_CLI11_HEADER_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/include)
+  # The configuration finds its headers relative to itself, four levels up.
+  file(COPY ${TOVICONV_CLI11_CONFIG_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/share/cmake)
+endif()
+
+if(BUILD_TESTING AND NOT EXISTS ${TOVICONV_CROSS_PREFIX}/lib/cmake/GTest/GTestConfig.cmake)
+  message(STATUS "Cross-building GoogleTest from ${TOVICONV_GTEST_SOURCE_DIR}")
+  set(_gtest_build ${CMAKE_BINARY_DIR}/cross-prefix-build/googletest)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -S ${TOVICONV_GTEST_SOURCE_DIR} -B ${_gtest_build} -G ${CMAKE_GENERATOR}
+            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release
+            -DCMAKE_INSTALL_PREFIX=${TOVICONV_CROSS_PREFIX} -DBUILD_GMOCK=OFF
+    OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${_gtest_build} --target install
+                  OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE_RECURSE ${_gtest_build})
+endif()
+
+list(APPEND CMAKE_FIND_ROOT_PATH ${TOVICONV_CROSS_PREFIX})
