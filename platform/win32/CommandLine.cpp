@@ -1,0 +1,21 @@
+#include "platform/CommandLine.h"
+
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+std::vector<std::string> GetCommandLineArguments(int, char**)
+{
+    // The narrow argv holds the arguments in the ANSI code page, where any
+    // character outside it (Japanese on a Western system) is already "?".
+    std::vector<std::string> arArgs;
+    int nArgs = 0;
+    LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
+    if (ppArgs == nullptr)
+        return arArgs;
+    for (int i = 1; i < nArgs; ++i)
+        arArgs.push_back(NarrowText(ppArgs[i]));
+    ::LocalFree(ppArgs);
+    return arArgs;
+}

@@ -1,0 +1,266 @@
+#include "platform/FileIo.h"
+
+#include "platform/Path.h"
+#include "platform/win32/WideText.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace {
+
+/// Bytes collected before the output file writes them out.
+constexpr std::size_t kOutputBufferSize = 64 * 1024;
+/// The most a single ReadFile or WriteFile is given at once (a DWORD count).
+constexpr std::size_t kMaxTransfer = 1u << 30;
+
+HANDLE ToHandle(FileHandle hFile)
+{
+    return reinterpret_cast<HANDLE>(hFile);
+}
+
+FileHandle FromHandle(HANDLE hFile)
+{
+    return reinterpret_cast<FileHandle>(hFile);
+}
+
+/// The full path of a path (made absolute against the current directory of
+/// its drive); false when there is none.
+bool GetFullPath(const std::wstring& strPath, std::wstring& strFull)
+{
+    DWORD nSize = ::GetFullPathNameW(strPath.c_str(), 0, nullptr, nullptr);
+    while (nSize > 0) {
+        strFull.resize(nSize);
+        const DWORD nGot = ::GetFullPathNameW(strPath.c_str(), nSize, strFull.data(), nullptr);
+        if (nGot == 0)
+            break;
+        if (nGot < nSize) {
+            strFull.resize(nGot);
+            return true;
+        }
+        nSize = nGot;  // the current directory changed in between
+    }
+    return false;
+}
+
+/// The file a reparse point (a symbolic link) finally names, so that the
+/// file is replaced and the link kept; the path itself when there is none.
+std::wstring ResolveTarget(const std::wstring& strPath)
+{
+    const DWORD nAttributes = ::GetFileAttributesW(strPath.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES || !(nAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return strPath;
+    const HANDLE hFile = ::CreateFileW(strPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return strPath;  // a dangling link: the link itself is replaced
+    std::wstring strFinal(MAX_PATH, L'\0');
+    DWORD nGot = ::GetFinalPathNameByHandleW(hFile, strFinal.data(), static_cast<DWORD>(strFinal.size()), 0);
+    if (nGot >= strFinal.size()) {
+        strFinal.resize(nGot);
+        nGot = ::GetFinalPathNameByHandleW(hFile, strFinal.data(), static_cast<DWORD>(strFinal.size()), 0);
+    }
+    ::CloseHandle(hFile);
+    if (nGot == 0 || nGot >= strFinal.size())
+        return strPath;
+    strFinal.resize(nGot);
+    return strFinal;
+}
+
+bool WriteAll(HANDLE hFile, const char* pData, std::size_t nSize)
+{
+    while (nSize > 0) {
+        const DWORD nTry = static_cast<DWORD>(std::min(nSize, kMaxTransfer));
+        DWORD nDone = 0;
+        if (!::WriteFile(hFile, pData, nTry, &nDone, nullptr) || nDone == 0)
+            return false;
+        pData += nDone;
+        nSize -= nDone;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- CInputFile
+
+CInputFile::~CInputFile()
+{
+    Close();
+}
+
+bool CInputFile::Open(const std::string& strPath)
+{
+    Close();
+    m_bReadError = false;
+    std::wstring strWide;
+    if (!WidenPath(strPath, strWide))
+        return false;
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened at all.
+    const HANDLE hFile = ::CreateFileW(strWide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    m_hFile = FromHandle(hFile);
+    return true;
+}
+
+std::size_t CInputFile::Read(char* pBuffer, std::size_t nSize)
+{
+    std::size_t nDone = 0;
+    while (m_hFile != kNoFile && !m_bReadError && nDone < nSize) {
+        const DWORD nTry = static_cast<DWORD>(std::min(nSize - nDone, kMaxTransfer));
+        DWORD nGot = 0;
+        if (!::ReadFile(ToHandle(m_hFile), pBuffer + nDone, nTry, &nGot, nullptr)) {
+            // The writer of a pipe closing it is the pipe's end of file.
+            const DWORD nError = ::GetLastError();
+            if (nError != ERROR_HANDLE_EOF && nError != ERROR_BROKEN_PIPE)
+                m_bReadError = true;
+            break;
+        }
+        if (nGot == 0)
+            break;
+        nDone += nGot;
+    }
+    return nDone;
+}
+
+void CInputFile::Close()
+{
+    if (m_hFile != kNoFile) {
+        ::CloseHandle(ToHandle(m_hFile));
+        m_hFile = kNoFile;
+    }
+}
+
+// --------------------------------------------------------- CAtomicOutputFile
+
+CAtomicOutputFile::~CAtomicOutputFile()
+{
+    Abandon();
+}
+
+bool CAtomicOutputFile::Create(const std::string& strTarget)
+{
+    Abandon();
+    m_bFailed = false;
+    m_bInPlace = false;
+    m_strTarget.clear();
+
+    std::wstring strWide;
+    std::wstring strFull;
+    if (!WidenPath(strTarget, strWide) || !GetFullPath(strWide, strFull))
+        return false;
+    const std::wstring strResolved = ResolveTarget(strFull);
+    m_strTarget = NarrowText(strResolved);
+
+    const DWORD nAttributes = ::GetFileAttributesW(strResolved.c_str());
+    const bool bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
+    if (!bExists) {
+        const DWORD nError = ::GetLastError();
+        if (nError != ERROR_FILE_NOT_FOUND && nError != ERROR_PATH_NOT_FOUND)
+            return false;
+    }
+    // A folder is never replaced, and a read-only file is the user's word
+    // that it stays as it is (renaming over it would be allowed).
+    if (bExists && (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return false;
+    if (bExists) {
+        // The target must be writable for this user, and a device (NUL, a
+        // serial port) is written in place rather than renamed over.
+        const HANDLE hTarget =
+            ::CreateFileW(strResolved.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hTarget == INVALID_HANDLE_VALUE)
+            return false;
+        if (::GetFileType(hTarget) != FILE_TYPE_DISK) {
+            m_hFile = FromHandle(hTarget);
+            m_bInPlace = true;
+            return true;
+        }
+        ::CloseHandle(hTarget);
+    }
+
+    // The temporary file keeps what the user sees of the old one: hidden,
+    // system, archive. (Its access rights are the folder's, as for any new file.)
+    const DWORD nKeep = bExists ? (nAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
+                                : 0;
+    const std::string strFolder(FolderOfPath(m_strTarget, EPathStyle::Windows));
+    static unsigned s_nSerial = 0;
+    for (int nTry = 0; nTry < 100 && m_hFile == kNoFile; ++nTry) {
+        const unsigned long long nStamp = ::GetTickCount64() ^ (static_cast<unsigned long long>(++s_nSerial) << 32);
+        std::string strTemp =
+            strFolder + ".toviconv-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(nStamp) + ".tmp";
+        std::wstring strTempWide;
+        if (!WidenPath(strTemp, strTempWide))
+            return false;
+        const HANDLE hFile = ::CreateFileW(strTempWide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           nKeep ? nKeep : FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE) {
+            m_hFile = FromHandle(hFile);
+            m_strTemp = std::move(strTemp);
+        } else if (const DWORD nError = ::GetLastError(); nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    return m_hFile != kNoFile;
+}
+
+bool CAtomicOutputFile::Write(std::string_view bytes)
+{
+    if (m_hFile == kNoFile || m_bFailed)
+        return false;
+    m_strBuffer.append(bytes);
+    if (m_strBuffer.size() >= kOutputBufferSize)
+        return Flush();
+    return true;
+}
+
+bool CAtomicOutputFile::Flush()
+{
+    if (!WriteAll(ToHandle(m_hFile), m_strBuffer.data(), m_strBuffer.size()))
+        m_bFailed = true;
+    m_strBuffer.clear();
+    return !m_bFailed;
+}
+
+bool CAtomicOutputFile::Commit()
+{
+    if (m_hFile == kNoFile)
+        return false;
+    bool bOk = !m_bFailed && Flush();
+    // A device cannot be flushed to disk; nothing is moved in place.
+    bOk = bOk && (m_bInPlace || ::FlushFileBuffers(ToHandle(m_hFile)));
+    const HANDLE hFile = ToHandle(m_hFile);
+    m_hFile = kNoFile;
+    bOk = ::CloseHandle(hFile) && bOk;
+    if (m_bInPlace) {
+        m_bFailed = m_bFailed || !bOk;
+        return bOk;
+    }
+    std::wstring strTemp;
+    std::wstring strTarget;
+    bOk = bOk && WidenPath(m_strTemp, strTemp) && WidenPath(m_strTarget, strTarget) &&
+          ::MoveFileExW(strTemp.c_str(), strTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!bOk) {
+        m_bFailed = true;
+        Abandon();
+        return false;
+    }
+    m_strTemp.clear();
+    return true;
+}
+
+void CAtomicOutputFile::Abandon()
+{
+    if (m_hFile != kNoFile) {
+        ::CloseHandle(ToHandle(m_hFile));
+        m_hFile = kNoFile;
+    }
+    if (!m_strTemp.empty()) {
+        std::wstring strTemp;
+        if (WidenPath(m_strTemp, strTemp))
+            ::DeleteFileW(strTemp.c_str());
+        m_strTemp.clear();
+    }
+    m_strBuffer.clear();
+}

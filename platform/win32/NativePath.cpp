@@ -1,0 +1,6 @@
+#include "platform/Path.h"
+
+EPathStyle NativePathStyle()
+{
+    return EPathStyle::Windows;
+}
