@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/win32/WideText.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace {
@@ -63,52 +64,103 @@ std::vector<std::string> CWin32FileSystem::GetSearchRoots()
     return m_arRoots;
 }
 
-int CWin32FileSystem::OpenRoot(const std::string&)
+int CWin32FileSystem::AddFolder(std::wstring strPath)
 {
-    return -1;
+    auto it = std::find(m_arFolders.begin(), m_arFolders.end(), std::wstring());
+    if (it == m_arFolders.end())
+        it = m_arFolders.insert(it, std::wstring());
+    *it = std::move(strPath);
+    return static_cast<int>(it - m_arFolders.begin());
 }
 
-int CWin32FileSystem::OpenSubFolder(int, std::string_view)
+int CWin32FileSystem::OpenRoot(const std::string& strRoot)
 {
-    return -1;
+    std::wstring strWide;
+    if (!IsFolder(strRoot) || !WidenPath(strRoot, strWide))
+        return -1;
+    return AddFolder(std::move(strWide));
 }
 
-bool CWin32FileSystem::ReadFolder(int, CFolderEntries& entries)
+int CWin32FileSystem::OpenSubFolder(int nParent, std::string_view strName)
+{
+    std::wstring strWide;
+    if (nParent < 0 || static_cast<std::size_t>(nParent) >= m_arFolders.size() || m_arFolders[nParent].empty() ||
+        strName.empty() || strName == "." || strName == ".." || strName.find_first_of("\\/") != std::string_view::npos ||
+        !WidenPath(strName, strWide))
+        return -1;
+    std::wstring strPath = m_arFolders[nParent];
+    if (strPath.back() != L'\\' && strPath.back() != L'/')
+        strPath += L'\\';
+    strPath += strWide;
+    const DWORD nAttributes = ::GetFileAttributesW(strPath.c_str());
+    if (nAttributes == INVALID_FILE_ATTRIBUTES || !(nAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return -1;
+    return AddFolder(std::move(strPath));
+}
+
+bool CWin32FileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
 {
     entries.Clear();
-    return false;
+    if (nFolder < 0 || static_cast<std::size_t>(nFolder) >= m_arFolders.size() || m_arFolders[nFolder].empty())
+        return false;
+    std::wstring strPattern = m_arFolders[nFolder];
+    if (strPattern.back() != L'\\' && strPattern.back() != L'/')
+        strPattern += L'\\';
+    strPattern += L'*';
+    WIN32_FIND_DATAW entry {};
+    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                            nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+    do {
+        entries.Add(NarrowText(entry.cFileName), (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (::FindNextFileW(hFind, &entry));
+    const bool bComplete = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(hFind);
+    return bComplete;
 }
 
-void CWin32FileSystem::CloseFolder(int) {}
+void CWin32FileSystem::CloseFolder(int nFolder)
+{
+    if (nFolder >= 0 && static_cast<std::size_t>(nFolder) < m_arFolders.size())
+        m_arFolders[nFolder].clear();
+}
 
 bool CWin32FileSystem::FindFile(const std::string& strPath, std::string& strFound)
 {
-    DWORD nAttributes = 0;
-    if (GetAttributes(strPath, nAttributes)) {
-        if (nAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            return false;
-        strFound = strPath;
-        return true;
-    }
-    // The folder's entries in listing order; the last one matching wins.
+    if (IsFolder(strPath))
+        return false;
+    // The folder's entries in listing order: the name as written, else the
+    // last one matching it ignoring case, in its stored spelling.
     const std::string_view strFolder = FolderOfPath(strPath, EPathStyle::Windows);
     const std::string_view strName = std::string_view(strPath).substr(strFolder.size());
     std::wstring strPattern;
     if (strName.empty() || !WidenPath(std::string(strFolder) + "*", strPattern))
         return false;
     WIN32_FIND_DATAW entry {};
-    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                            nullptr, 0);
     if (hFind == INVALID_HANDLE_VALUE)
         return false;
     std::string strMatch;
+    bool bExact = false;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         std::string strEntry = NarrowText(entry.cFileName);
+        if (strEntry == strName) {
+            bExact = true;
+            break;
+        }
         if (EqualNoCaseAscii(strEntry, strName))
             strMatch = std::move(strEntry);
     } while (::FindNextFileW(hFind, &entry));
     ::FindClose(hFind);
+    if (bExact) {
+        strFound = strPath;
+        return true;
+    }
     if (strMatch.empty())
         return false;
     strFound = std::string(strFolder) + strMatch;

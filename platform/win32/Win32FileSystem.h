@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-/// Current directory, search roots and file look-ups through the system's
-/// wide functions. The search roots are the drives (or the roots given);
-/// walking them is not offered yet: OpenRoot refuses every root, so a search
-/// finds nothing and the run asks for the files.
+/// Current directory, search roots, folder walks and file look-ups through
+/// the system's wide functions. The search roots are the drives (or the
+/// roots given). A walk never enters a reparse point (a junction, a
+/// symbolic link, a mount point): it stays on its root's volume and ends.
 class CWin32FileSystem : public CFileSystem {
 public:
     /// arRoots replaces the drives as search roots when not empty; relative
@@ -28,5 +28,9 @@ public:
     bool IsFolder(const std::string& strPath) override;
 
 private:
+    /// A handle for the folder at the path.
+    int AddFolder(std::wstring strPath);
+
     std::vector<std::string> m_arRoots;
+    std::vector<std::wstring> m_arFolders;  ///< open folders by handle, "" when closed
 };
