@@ -1,0 +1,29 @@
+# The built program converts the golden legacy file into the golden
+# version-5 file, byte for byte, with Japanese names on its command line and
+# on disk.
+#
+#   cmake -DPROGRAM=... -DRUNNER=a|b|c -DDATA=tests/data -DWORK=folder -P ConvertProgramTest.cmake
+# RUNNER is what starts the program ("|"-separated; empty to start it directly).
+string(REPLACE "|" ";" RUNNER "${RUNNER}")
+set(FOLDER "${WORK}/ラベル")
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${FOLDER}")
+file(COPY_FILE "${DATA}/card_v2.FDF" "${FOLDER}/旧USER.FDF")
+file(WRITE "${FOLDER}/新USER.YLI" "old")
+
+execute_process(COMMAND ${RUNNER} "${PROGRAM}" convert "ラベル/旧USER.FDF" "ラベル/新USER.YLI"
+                WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE RESULT ERROR_VARIABLE ERRORS)
+if(NOT RESULT EQUAL 0)
+  message(FATAL_ERROR "convert ended with ${RESULT}: ${ERRORS}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${FOLDER}/新USER.YLI" "${DATA}/card_v5.YLI"
+                RESULT_VARIABLE DIFFERENT)
+if(DIFFERENT)
+  message(FATAL_ERROR "the output differs from ${DATA}/card_v5.YLI")
+endif()
+file(GLOB LEFT RELATIVE "${FOLDER}" "${FOLDER}/*")
+list(SORT LEFT)
+if(NOT LEFT STREQUAL "新USER.YLI;旧USER.FDF")
+  message(FATAL_ERROR "the folder holds ${LEFT}")
+endif()
+file(REMOVE_RECURSE "${WORK}")
