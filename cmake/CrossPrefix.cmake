@@ -4,7 +4,7 @@
 # its package configuration. The host's CLI11 configuration cannot be used
 # there: it would put the host's /usr/include on the target's include path.
 #
-# Filled once at configure time; delete the folder to fill it again.
+# Filled at configure time, again only when what it is built from changes.
 
 set(TOVICONV_CROSS_PREFIX ${CMAKE_BINARY_DIR}/cross-prefix)
 set(TOVICONV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources cross-built for the tests")
@@ -17,17 +17,26 @@ if(NOT EXISTS ${TOVICONV_CROSS_PREFIX}/include/CLI/CLI.hpp)
   file(COPY ${TOVICONV_CLI11_CONFIG_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/share/cmake)
 endif()
 
-if(BUILD_TESTING AND NOT EXISTS ${TOVICONV_CROSS_PREFIX}/lib/cmake/GTest/GTestConfig.cmake)
+# GoogleTest is built for the project's language standard (its printers of
+# char8_t strings exist only from C++20 on).
+set(_gtest_stamp "${TOVICONV_GTEST_SOURCE_DIR} ${CMAKE_TOOLCHAIN_FILE} C++${CMAKE_CXX_STANDARD}")
+set(_gtest_built "")
+if(EXISTS ${TOVICONV_CROSS_PREFIX}/googletest.stamp)
+  file(READ ${TOVICONV_CROSS_PREFIX}/googletest.stamp _gtest_built)
+endif()
+if(BUILD_TESTING AND NOT _gtest_built STREQUAL _gtest_stamp)
   message(STATUS "Cross-building GoogleTest from ${TOVICONV_GTEST_SOURCE_DIR}")
   set(_gtest_build ${CMAKE_BINARY_DIR}/cross-prefix-build/googletest)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -S ${TOVICONV_GTEST_SOURCE_DIR} -B ${_gtest_build} -G ${CMAKE_GENERATOR}
             -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release
             -DCMAKE_INSTALL_PREFIX=${TOVICONV_CROSS_PREFIX} -DBUILD_GMOCK=OFF
+            -DCMAKE_CXX_STANDARD=${CMAKE_CXX_STANDARD}
     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${_gtest_build} --target install
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE_RECURSE ${_gtest_build})
+  file(WRITE ${TOVICONV_CROSS_PREFIX}/googletest.stamp "${_gtest_stamp}")
 endif()
 
 list(APPEND CMAKE_FIND_ROOT_PATH ${TOVICONV_CROSS_PREFIX})
