@@ -153,37 +153,32 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     const std::wstring strResolved = ResolveTarget(strFull);
     m_strTarget = NarrowText(strResolved);
 
-    const DWORD nAttributes = ::GetFileAttributesW(strResolved.c_str());
-    const bool bExists = nAttributes != INVALID_FILE_ATTRIBUTES;
-    if (!bExists) {
-        const DWORD nError = ::GetLastError();
-        if (nError != ERROR_FILE_NOT_FOUND && nError != ERROR_PATH_NOT_FOUND)
-            return false;
-    }
     // A folder is never replaced, and a read-only file is the user's word
     // that it stays as it is (renaming over it would be allowed).
-    if (bExists && (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+    const DWORD nAttributes = ::GetFileAttributesW(strResolved.c_str());
+    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return false;
-    if (bExists) {
-        // The target must be writable for this user, and a device (NUL, a
-        // serial port) is written in place rather than renamed over.
-        const HANDLE hTarget =
-            ::CreateFileW(strResolved.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hTarget == INVALID_HANDLE_VALUE)
-            return false;
-        if (::GetFileType(hTarget) != FILE_TYPE_DISK) {
-            m_hFile = FromHandle(hTarget);
-            m_bInPlace = true;
-            return true;
-        }
-        ::CloseHandle(hTarget);
+    // An existing target must be writable for this user (the rename alone
+    // would not ask), and a device (NUL, a port) is written in place.
+    const HANDLE hTarget =
+        ::CreateFileW(strResolved.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool bExists = hTarget != INVALID_HANDLE_VALUE;
+    if (!bExists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    if (bExists && ::GetFileType(hTarget) != FILE_TYPE_DISK) {
+        m_hFile = FromHandle(hTarget);
+        m_bInPlace = true;
+        return true;
     }
+    if (bExists)
+        ::CloseHandle(hTarget);
 
     // The temporary file keeps what the user sees of the old one: hidden,
     // system, archive. (Its access rights are the folder's, as for any new file.)
-    const DWORD nKeep = bExists ? (nAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
-                                : 0;
+    const DWORD nKeep = bExists && nAttributes != INVALID_FILE_ATTRIBUTES
+                            ? (nAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE))
+                            : 0;
     const std::string strFolder(FolderOfPath(m_strTarget, EPathStyle::Windows));
     static unsigned s_nSerial = 0;
     for (int nTry = 0; nTry < 100 && m_hFile == kNoFile; ++nTry) {
