@@ -1,10 +1,22 @@
-# The built program converts the golden legacy file into the golden
-# version-5 file, byte for byte, with Japanese names on its command line and
-# on disk.
+# The built Windows program: it needs no DLL beyond Windows' own, and it
+# converts the golden legacy file into the golden version-5 file byte for
+# byte, with Japanese names on its command line and on disk.
 #
-#   cmake -DPROGRAM=... -DRUNNER=a|b|c -DDATA=tests/data -DWORK=folder -P ConvertProgramTest.cmake
+#   cmake -DPROGRAM=toviconv.exe -DOBJDUMP=... -DRUNNER=a|b|c -DDATA=tests/data -DWORK=folder
+#         -P WindowsProgramTest.cmake
 # RUNNER is what starts the program ("|"-separated; empty to start it directly).
+cmake_minimum_required(VERSION 3.20)
+
 string(REPLACE "|" ";" RUNNER "${RUNNER}")
+
+execute_process(COMMAND ${OBJDUMP} -p "${PROGRAM}" OUTPUT_VARIABLE HEADERS COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "DLL Name: [^\n]+" IMPORTS "${HEADERS}")
+foreach(IMPORT IN LISTS IMPORTS)
+  string(TOUPPER "${IMPORT}" IMPORT)
+  if(NOT IMPORT MATCHES "^DLL NAME: (KERNEL32|USER32|GDI32|SHELL32|ADVAPI32|COMDLG32|COMCTL32|OLE32|OLEAUT32|MSVCRT|UCRTBASE|API-MS-WIN-[-A-Z0-9]+)\\.DLL$")
+    message(FATAL_ERROR "${PROGRAM} needs a DLL that is not Windows' own: ${IMPORT}")
+  endif()
+endforeach()
 set(FOLDER "${WORK}/ラベル")
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${FOLDER}")
