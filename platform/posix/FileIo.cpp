@@ -19,9 +19,6 @@ int Fd(FileHandle hFile)
     return static_cast<int>(hFile);
 }
 
-/// Bytes collected before the output file writes them out.
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
-
 /// The folder of a path: "." for a bare name, "/" for a file in the root.
 std::string FolderOf(const std::string& strPath)
 {
@@ -212,11 +209,6 @@ void SetUnnamedOutputFiles(bool bAllowed)
 
 // ---------------------------------------------------------------- CInputFile
 
-CInputFile::~CInputFile()
-{
-    Close();
-}
-
 bool CInputFile::Open(const std::string& strPath)
 {
     Close();
@@ -260,11 +252,6 @@ void CInputFile::Close()
 }
 
 // --------------------------------------------------------- CAtomicOutputFile
-
-CAtomicOutputFile::~CAtomicOutputFile()
-{
-    Abandon();
-}
 
 bool CAtomicOutputFile::Create(const std::string& strTarget)
 {
@@ -322,16 +309,6 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             return false;
         }
     }
-    return true;
-}
-
-bool CAtomicOutputFile::Write(std::string_view bytes)
-{
-    if (m_hFile < 0 || m_bFailed)
-        return false;
-    m_strBuffer.append(bytes);
-    if (m_strBuffer.size() >= kOutputBufferSize)
-        return Flush();
     return true;
 }
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-/// Bytes collected before the output file writes them out.
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
 /// The most a single ReadFile or WriteFile is given at once (a DWORD count).
 constexpr std::size_t kMaxTransfer = 1u << 30;
 
@@ -83,11 +81,6 @@ bool WriteAll(HANDLE hFile, const char* pData, std::size_t nSize)
 
 // ---------------------------------------------------------------- CInputFile
 
-CInputFile::~CInputFile()
-{
-    Close();
-}
-
 bool CInputFile::Open(const std::string& strPath)
 {
     Close();
@@ -133,11 +126,6 @@ void CInputFile::Close()
 }
 
 // --------------------------------------------------------- CAtomicOutputFile
-
-CAtomicOutputFile::~CAtomicOutputFile()
-{
-    Abandon();
-}
 
 bool CAtomicOutputFile::Create(const std::string& strTarget)
 {
@@ -198,16 +186,6 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
         }
     }
     return m_hFile != kNoFile;
-}
-
-bool CAtomicOutputFile::Write(std::string_view bytes)
-{
-    if (m_hFile == kNoFile || m_bFailed)
-        return false;
-    m_strBuffer.append(bytes);
-    if (m_strBuffer.size() >= kOutputBufferSize)
-        return Flush();
-    return true;
 }
 
 bool CAtomicOutputFile::Flush()
