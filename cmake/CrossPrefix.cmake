@@ -17,9 +17,20 @@ if(NOT EXISTS ${TOVICONV_CROSS_PREFIX}/include/CLI/CLI.hpp)
   file(COPY ${TOVICONV_CLI11_CONFIG_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/share/cmake)
 endif()
 
+# The toolchain file for the build of GoogleTest, as an absolute path (a
+# relative one names a file in the build folder or else the source folder).
+set(_toolchain ${CMAKE_TOOLCHAIN_FILE})
+if(NOT IS_ABSOLUTE ${_toolchain})
+  if(EXISTS ${CMAKE_BINARY_DIR}/${_toolchain})
+    set(_toolchain ${CMAKE_BINARY_DIR}/${_toolchain})
+  else()
+    set(_toolchain ${CMAKE_SOURCE_DIR}/${_toolchain})
+  endif()
+endif()
+
 # GoogleTest is built for the project's language standard (its printers of
 # char8_t strings exist only from C++20 on).
-set(_gtest_stamp "${TOVICONV_GTEST_SOURCE_DIR} ${CMAKE_TOOLCHAIN_FILE} C++${CMAKE_CXX_STANDARD}")
+set(_gtest_stamp "${TOVICONV_GTEST_SOURCE_DIR} ${_toolchain} C++${CMAKE_CXX_STANDARD}")
 set(_gtest_built "")
 if(EXISTS ${TOVICONV_CROSS_PREFIX}/googletest.stamp)
   file(READ ${TOVICONV_CROSS_PREFIX}/googletest.stamp _gtest_built)
@@ -29,7 +40,7 @@ if(BUILD_TESTING AND NOT _gtest_built STREQUAL _gtest_stamp)
   set(_gtest_build ${CMAKE_BINARY_DIR}/cross-prefix-build/googletest)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -S ${TOVICONV_GTEST_SOURCE_DIR} -B ${_gtest_build} -G ${CMAKE_GENERATOR}
-            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release
+            -DCMAKE_TOOLCHAIN_FILE=${_toolchain} -DCMAKE_BUILD_TYPE=Release
             -DCMAKE_INSTALL_PREFIX=${TOVICONV_CROSS_PREFIX} -DBUILD_GMOCK=OFF
             -DCMAKE_CXX_STANDARD=${CMAKE_CXX_STANDARD}
     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
