@@ -10,17 +10,16 @@ namespace {
 constexpr const char* kExiting = "終了します";
 constexpr const char* kNoSheetInfo = "ユーザシートの情報がありません。終了します";
 
-/// Closes a folder handle when the walk of that folder ends, however it ends.
-class CFolderCloser {
+/// Ends the read-ahead of a walk however the walk ends.
+class CWalkEnd {
 public:
-    CFolderCloser(CFileSystem& fileSystem, int nFolder) : m_fileSystem(fileSystem), m_nFolder(nFolder) {}
-    ~CFolderCloser() { m_fileSystem.CloseFolder(m_nFolder); }
-    CFolderCloser(const CFolderCloser&) = delete;
-    CFolderCloser& operator=(const CFolderCloser&) = delete;
+    explicit CWalkEnd(CFolderReadAhead& readAhead) : m_readAhead(readAhead) {}
+    ~CWalkEnd() { m_readAhead.End(); }
+    CWalkEnd(const CWalkEnd&) = delete;
+    CWalkEnd& operator=(const CWalkEnd&) = delete;
 
 private:
-    CFileSystem& m_fileSystem;
-    int m_nFolder;
+    CFolderReadAhead& m_readAhead;
 };
 
 /// The root without its trailing separators ("/" becomes "", "C:\\" becomes
@@ -43,7 +42,8 @@ CConverterApp::CConverterApp(CFileSystem& fileSystem, CUserDialogs& dialogs, Doc
     : m_fileSystem(fileSystem),
       m_dialogs(dialogs),
       m_makeDoc(std::move(makeDoc)),
-      m_cSeparator(PathSeparator(fileSystem.GetPathStyle()))
+      m_cSeparator(PathSeparator(fileSystem.GetPathStyle())),
+      m_readAhead(fileSystem, kReadAheadHelpers)
 {
 }
 
@@ -81,13 +81,10 @@ bool CConverterApp::RunConversion()
         if (arRoots.size() > 26)
             arRoots.resize(26);
         for (const std::string& strRoot : arRoots) {
-            const int nRoot = m_fileSystem.OpenRoot(strRoot);
-            if (nRoot < 0)
+            if (!BeginWalk(strRoot))
                 continue;  // like a drive without a medium
             std::string strNew;
-            m_strWalkPath.assign(WithoutTrailingSeparators(strRoot, m_fileSystem.GetPathStyle()));
-            m_nDepth = 0;
-            std::string strOld = SearchFolder(nRoot, dlg, strNew, bOldFound, bNewFound);
+            std::string strOld = SearchFolder(dlg, strNew, bOldFound, bNewFound);
             if (dlg.CheckCancelButton()) {
                 if (ShowMessage("検索を中止しますか？", EMsgButtons::YesNo) == DlgResult::Yes) {
                     strOldPath.clear();
@@ -233,15 +230,20 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
     return true;
 }
 
+bool CConverterApp::BeginWalk(const std::string& strRoot)
+{
+    if (!m_readAhead.Begin(strRoot))
+        return false;
+    m_strWalkPath.assign(WithoutTrailingSeparators(strRoot, m_fileSystem.GetPathStyle()));
+    return true;
+}
+
 std::string CConverterApp::SearchRoot(const std::string& strRoot, CProgressDlg& dlg, std::string& strNewPath,
                                       int bOldFound, int bNewFound)
 {
-    const int nRoot = m_fileSystem.OpenRoot(strRoot);
-    if (nRoot < 0)
+    if (!BeginWalk(strRoot))
         return std::string();
-    m_strWalkPath.assign(WithoutTrailingSeparators(strRoot, m_fileSystem.GetPathStyle()));
-    m_nDepth = 0;
-    return SearchFolder(nRoot, dlg, strNewPath, bOldFound, bNewFound);
+    return SearchFolder(dlg, strNewPath, bOldFound, bNewFound);
 }
 
 int CConverterApp::FindPartner(const CFolderEntries& entries, std::string_view strFolder, std::string_view strName,
@@ -260,20 +262,30 @@ int CConverterApp::FindPartner(const CFolderEntries& entries, std::string_view s
     return 1;
 }
 
-std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
-                                        int bNewFound)
+void CConverterApp::EnterLevel(size_t nLevel, int bOldFound, int bNewFound)
 {
-    CFolderCloser closer(m_fileSystem, nFolder);
-    if (m_arLevels.size() <= m_nDepth)
-        m_arLevels.push_back(std::make_unique<CFolderEntries>());
-    CFolderEntries& entries = *m_arLevels[m_nDepth];
-    m_fileSystem.ReadFolder(nFolder, entries);  // a folder that cannot be listed has no entries
+    static const CFolderEntries kNoEntries;
+    if (m_arLevels.size() <= nLevel)
+        m_arLevels.resize(nLevel + 1);
+    SWalkLevel& level = m_arLevels[nLevel];
+    const CFolderEntries* pEntries = m_readAhead.Next();
+    level.pEntries = pEntries ? pEntries : &kNoEntries;
+    level.nNextEntry = 0;
+    level.nPathLength = m_strWalkPath.size();
+    level.bFilesDone = false;
+    level.bOldFound = bOldFound;
+    level.bNewFound = bNewFound;
+    level.strFoundOld.clear();
+    level.strNewPath.clear();
+}
 
-    const size_t nFolderLength = m_strWalkPath.size();
-    std::string strFoundOld;
+bool CConverterApp::SearchFiles(SWalkLevel& level, CProgressDlg& dlg, std::string& strNewPath)
+{
+    const CFolderEntries& entries = *level.pEntries;
+    const size_t nFolderLength = level.nPathLength;
     for (size_t i = 0; i < entries.Size(); ++i) {
         if (dlg.CheckCancelButton())
-            return std::string();
+            return false;
         if (m_nEntryCount % 1000 == 0)
             dlg.StepIt();
         ++m_nEntryCount;
@@ -286,7 +298,7 @@ std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::str
         m_strWalkPath.append(strName);
         dlg.SetStatus(m_strWalkPath);
 
-        if (!bOldFound) {
+        if (!level.bOldFound) {
             // Versions 2, 3 and 4, executable before data file: the first
             // name that matches decides.
             for (size_t nVersion = 0; nVersion < 3; ++nVersion) {
@@ -297,49 +309,69 @@ std::string CConverterApp::SearchFolder(int nFolder, CProgressDlg& dlg, std::str
                 std::string strPartner;
                 const std::string_view strFolder(m_strWalkPath.data(), nFolderLength);
                 if (FindPartner(entries, strFolder, bExecutable ? names.pDataFile : names.pExecutable, strPartner)) {
-                    strFoundOld = bExecutable ? strPartner : m_strWalkPath;
-                    bOldFound = 1;
+                    level.strFoundOld = bExecutable ? strPartner : m_strWalkPath;
+                    level.bOldFound = 1;
                 }
                 break;
             }
         }
-        if (!bNewFound && EqualNoCaseAscii(strName, kNames[3].pExecutable)) {
+        if (!level.bNewFound && EqualNoCaseAscii(strName, kNames[3].pExecutable)) {
             strNewPath = m_strWalkPath;
-            bNewFound = 1;
+            level.bNewFound = 1;
         }
-        if (bOldFound && bNewFound)
+        if (level.bOldFound && level.bNewFound)
             break;
     }
     m_strWalkPath.resize(nFolderLength);
-    if (bOldFound && bNewFound)
-        return strFoundOld;
+    return true;
+}
 
-    for (size_t i = 0; i < entries.Size(); ++i) {
-        if (!entries.IsFolder(i) || IsDotEntry(entries.Name(i)))
-            continue;
-        std::string strSubOld;
-        std::string strSubNew;
-        const int nSub = m_fileSystem.OpenSubFolder(nFolder, entries.Name(i));
-        if (nSub >= 0) {
+std::string CConverterApp::SearchFolder(CProgressDlg& dlg, std::string& strNewPath, int bOldFound, int bNewFound)
+{
+    // One level per folder from the root down to the folder being walked;
+    // the read-ahead hands out the listings in the order the levels ask.
+    CWalkEnd walkEnd(m_readAhead);
+    size_t nTop = 0;
+    EnterLevel(0, bOldFound, bNewFound);
+    for (;;) {
+        SWalkLevel& level = m_arLevels[nTop];
+        std::string& strLevelNew = nTop == 0 ? strNewPath : level.strNewPath;
+        const CFolderEntries& entries = *level.pEntries;
+        if (!level.bFilesDone) {
+            if (!SearchFiles(level, dlg, strLevelNew))
+                return std::string();  // Cancel: every level returns ""
+            level.bFilesDone = true;
+        }
+        // The next subfolder, unless both installations are found.
+        size_t i = level.nNextEntry;
+        if (!(level.bOldFound && level.bNewFound)) {
+            while (i < entries.Size() && (!entries.IsFolder(i) || IsDotEntry(entries.Name(i))))
+                ++i;
+        } else {
+            i = entries.Size();
+        }
+        if (i < entries.Size()) {
+            level.nNextEntry = i + 1;
             m_strWalkPath += m_cSeparator;
             m_strWalkPath.append(entries.Name(i));
-            ++m_nDepth;
-            strSubOld = SearchFolder(nSub, dlg, strSubNew, bOldFound, bNewFound);
-            --m_nDepth;
-            m_strWalkPath.resize(nFolderLength);
+            EnterLevel(++nTop, level.bOldFound, level.bNewFound);
+            continue;
         }
+
+        // This folder's walk is done: its result goes to the level above.
+        if (nTop == 0)
+            return std::move(level.strFoundOld);
+        SWalkLevel& parent = m_arLevels[--nTop];
+        m_strWalkPath.resize(parent.nPathLength);
         if (dlg.CheckCancelButton())
             return std::string();
-        if (!strSubOld.empty()) {
-            strFoundOld = std::move(strSubOld);
-            bOldFound = 1;
+        if (!level.strFoundOld.empty()) {
+            parent.strFoundOld = std::move(level.strFoundOld);
+            parent.bOldFound = 1;
         }
-        if (!strSubNew.empty()) {
-            strNewPath = std::move(strSubNew);
-            bNewFound = 1;
+        if (!level.strNewPath.empty()) {
+            (nTop == 0 ? strNewPath : parent.strNewPath) = std::move(level.strNewPath);
+            parent.bNewFound = 1;
         }
-        if (bOldFound && bNewFound)
-            break;
     }
-    return strFoundOld;
 }

@@ -7,6 +7,7 @@
 
 #include "app/ProgressDlg.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderReadAhead.h"
 #include "platform/UserDialogs.h"
 
 #include <array>
@@ -40,15 +41,22 @@ public:
     /// 0 when the run wrote the output file, 1 otherwise.
     int GetExitCode() const { return m_nExitCode; }
 
-    /// Walks the open folder nFolder (whose path is m_strWalkPath) depth
-    /// first, closing it before returning. Returns the old installation's
-    /// data-file path found below it, or "". Writes the version-5 executable's
-    /// path into strNewPath when it meets one.
-    std::string SearchFolder(int nFolder, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
-                             int bNewFound);
-    /// Opens a search root and walks it; "" when it cannot be entered.
+    /// Walks the folder whose walk BeginWalk began (its path is
+    /// m_strWalkPath) depth first, files of a folder before its subfolders,
+    /// and ends that walk before returning. Returns the old installation's
+    /// data-file path found below it, or "". Writes the version-5
+    /// executable's path into strNewPath when it meets one (kept on Cancel
+    /// only when met among the folder's own files or in a subfolder whose
+    /// walk had ended). No recursion: a tree of any depth walks alike.
+    std::string SearchFolder(CProgressDlg& dlg, std::string& strNewPath, int bOldFound, int bNewFound);
+    /// Opens a search root for SearchFolder; false when it cannot be entered.
     /// Trailing separators of the root are dropped, so "/" walks "/bin" and
     /// not "//bin", and "C:\\" walks "C:\\bin".
+    bool BeginWalk(const std::string& strRoot);
+    /// Helper threads that read folders ahead of the walk (0: none).
+    static constexpr unsigned kReadAheadHelpers = 3;
+    void SetReadAheadHelpers(unsigned nHelpers) { m_readAhead.SetHelpers(nHelpers); }
+    /// BeginWalk and SearchFolder; "" when the root cannot be entered.
     std::string SearchRoot(const std::string& strRoot, CProgressDlg& dlg, std::string& strNewPath, int bOldFound,
                            int bNewFound);
     /// Looks the file name up among the entries of the folder being walked,
@@ -88,7 +96,22 @@ private:
     char m_cSeparator;
     /// Path of the folder being walked; grows and shrinks with the walk.
     std::string m_strWalkPath;
-    /// Entries of the folder being walked, one buffer per depth.
-    std::vector<std::unique_ptr<CFolderEntries>> m_arLevels;
-    size_t m_nDepth = 0;
+    /// One folder of the walk in progress: what one activation of the walk
+    /// holds for it.
+    struct SWalkLevel {
+        const CFolderEntries* pEntries = nullptr;
+        size_t nNextEntry = 0;  ///< where the look for the next subfolder starts
+        size_t nPathLength = 0;  ///< of m_strWalkPath for this folder
+        bool bFilesDone = false;
+        int bOldFound = 0;
+        int bNewFound = 0;
+        std::string strFoundOld;
+        std::string strNewPath;  ///< the level's out string (the root's is the caller's)
+    };
+    void EnterLevel(size_t nLevel, int bOldFound, int bNewFound);
+    bool SearchFiles(SWalkLevel& level, CProgressDlg& dlg, std::string& strNewPath);
+
+    /// The walk's levels, kept from walk to walk (their strings keep room).
+    std::vector<SWalkLevel> m_arLevels;
+    CFolderReadAhead m_readAhead;
 };

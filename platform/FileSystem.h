@@ -59,6 +59,14 @@ public:
     /// platform's counterpart of the drives A: to Z:.
     virtual std::vector<std::string> GetSearchRoots() = 0;
 
+    // The folder calls of a walk. OpenRoot starts a walk and is never called
+    // while another folder call runs. When CanListConcurrently is true,
+    // OpenSubFolder, ReadFolder and CloseFolder may run on several threads at
+    // once, on different handles or on the same parent handle (never closing
+    // a handle that another call is using); otherwise the caller makes them
+    // one at a time (CFolderReadAhead does so).
+    virtual bool CanListConcurrently() const { return false; }
+
     /// Opens a search root for a walk. Returns a folder handle (>= 0), or -1
     /// when the root cannot be entered.
     virtual int OpenRoot(const std::string& strRoot) = 0;

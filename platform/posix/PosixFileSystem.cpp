@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <dirent.h>
 #include <linux/openat2.h>
-#include <sys/resource.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/stat.h>
@@ -68,11 +67,11 @@ constexpr size_t kMaxDirentRecord = (offsetof(dirent64, d_name) + 256 + 7) / 8 *
 // each. bShortReadIsEnd: the file system fills the buffer whenever entries
 // remain, so a read that leaves room for another record was the last one
 // (saves one system call per folder). false when the folder cannot be read.
+// One buffer per thread: several threads may list folders at once.
 template <typename Fn>
-bool ForEachRawEntry(int nFd, std::vector<char>& arBuffer, bool bShortReadIsEnd, Fn fn)
+bool ForEachRawEntry(int nFd, bool bShortReadIsEnd, Fn fn)
 {
-    if (arBuffer.size() < 65536)
-        arBuffer.resize(65536);
+    thread_local std::vector<char> arBuffer(65536);
     for (;;) {
         ssize_t nRead = ::getdents64(nFd, arBuffer.data(), arBuffer.size());
         if (nRead < 0) {
@@ -183,13 +182,6 @@ std::vector<std::string> ParseSearchRoots(std::string_view strMountInfo)
 
 CPosixFileSystem::CPosixFileSystem(std::vector<std::string> arRoots) : m_arRoots(std::move(arRoots))
 {
-    // The walk keeps one descriptor open per folder level: allow as deep a
-    // tree as the system permits.
-    struct rlimit limit;
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
     // openat2 is missing on kernels before 5.6 and may be filtered out.
     const int nProbe = OpenAt2NoCrossing(AT_FDCWD, "/");
     m_bOpenAt2 = nProbe >= 0;
@@ -263,10 +255,10 @@ int CPosixFileSystem::OpenRoot(const std::string& strRoot)
 
 int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 {
-    m_strName.assign(strName);
+    const std::string strNameZ(strName);  // NUL-terminated
     if (m_bOpenAt2) {
         // One system call refuses both a symbolic link and a mount point.
-        const int nFd = OpenAt2NoCrossing(nParent, m_strName.c_str());
+        const int nFd = OpenAt2NoCrossing(nParent, strNameZ.c_str());
         if (nFd >= 0)
             return nFd;
         // A mount point that only binds another folder of the same file
@@ -275,7 +267,7 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
         if (errno != EXDEV)
             return -1;
     }
-    int nFd = ::openat(nParent, m_strName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    int nFd = ::openat(nParent, strNameZ.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (nFd < 0)
         return -1;
     struct stat st;
@@ -290,7 +282,7 @@ bool CPosixFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
 {
     entries.Clear();
     const bool bNoTypes = m_bNoEntryTypes;
-    bool bRead = ForEachRawEntry(nFolder, m_arBuffer, m_bShortReadIsEnd, [&](std::string_view strName, unsigned char nType) {
+    bool bRead = ForEachRawEntry(nFolder, m_bShortReadIsEnd, [&](std::string_view strName, unsigned char nType) {
         entries.Add(strName, IsFolderAt(nFolder, strName.data(), bNoTypes ? static_cast<unsigned char>(DT_UNKNOWN) : nType));
     });
     if (!bRead)
@@ -321,7 +313,7 @@ bool CPosixFileSystem::FindFile(const std::string& strPath, std::string& strFoun
         return false;
     std::string strMatch;
     bool bFound = false;
-    ForEachRawEntry(nFd, m_arBuffer, false, [&](std::string_view strName, unsigned char nType) {
+    ForEachRawEntry(nFd, false, [&](std::string_view strName, unsigned char nType) {
         if (EqualNoCaseAscii(strName, strBase) && IsExistingFileAt(nFd, strName.data(), nType)) {
             strMatch.assign(strName);
             bFound = true;

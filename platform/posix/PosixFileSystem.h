@@ -29,6 +29,7 @@ public:
     std::string GetCurrentDir() override;
     bool SetCurrentDir(const std::string& strPath) override;
     std::vector<std::string> GetSearchRoots() override;
+    bool CanListConcurrently() const override { return true; }
     int OpenRoot(const std::string& strRoot) override;
     int OpenSubFolder(int nParent, std::string_view strName) override;
     bool ReadFolder(int nFolder, CFolderEntries& entries) override;
@@ -51,6 +52,4 @@ private:
     bool m_bShortReadIsEnd = false;   ///< see FillsDirectoryBuffer
     bool m_bOpenAt2 = false;          ///< openat2 can refuse mount points itself
     bool m_bNoEntryTypes = false;     ///< ignore d_type (see UseFallbacks)
-    std::string m_strName;            ///< NUL-terminated copy of a subfolder name
-    std::vector<char> m_arBuffer;     ///< raw directory entries
 };

@@ -1,0 +1,294 @@
+#include "platform/FolderReadAhead.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsSubfolder(const CFolderEntries& entries, size_t nIndex)
+{
+    if (!entries.IsFolder(nIndex))
+        return false;
+    const std::string_view strName = entries.Name(nIndex);
+    return strName != "." && strName != "..";
+}
+
+}  // namespace
+
+CFolderReadAhead::CFolderReadAhead(CFileSystem& fileSystem, unsigned nHelpers)
+    : m_fileSystem(fileSystem), m_nHelpers(nHelpers)
+{
+}
+
+CFolderReadAhead::~CFolderReadAhead()
+{
+    End();
+}
+
+int CFolderReadAhead::OpenSubFolder(int nParent, std::string_view strName)
+{
+    if (!m_bSerialise)
+        return m_fileSystem.OpenSubFolder(nParent, strName);
+    std::lock_guard<std::mutex> fsLock(m_fsMutex);
+    return m_fileSystem.OpenSubFolder(nParent, strName);
+}
+
+bool CFolderReadAhead::ReadFolder(int nFolder, CFolderEntries& entries)
+{
+    if (!m_bSerialise)
+        return m_fileSystem.ReadFolder(nFolder, entries);
+    std::lock_guard<std::mutex> fsLock(m_fsMutex);
+    return m_fileSystem.ReadFolder(nFolder, entries);
+}
+
+void CFolderReadAhead::CloseFolder(int nFolder)
+{
+    if (!m_bSerialise) {
+        m_fileSystem.CloseFolder(nFolder);
+        return;
+    }
+    std::lock_guard<std::mutex> fsLock(m_fsMutex);
+    m_fileSystem.CloseFolder(nFolder);
+}
+
+bool CFolderReadAhead::Begin(const std::string& strRoot)
+{
+    End();
+    // No helper runs now: the root may be opened (the file system learns
+    // the walk's root from it).
+    const int nRoot = m_fileSystem.OpenRoot(strRoot);
+    if (nRoot < 0)
+        return false;
+    m_bSerialise = !m_fileSystem.CanListConcurrently();
+    m_bStop = false;
+    m_pRoot = std::make_unique<SNode>();
+    m_pCurrent = nullptr;
+    m_nAhead = 0;
+    // The root stays open (pinned) for the whole walk: every reopening starts
+    // from it at the latest.
+    m_arOpen.push_back({m_pRoot.get(), nRoot, 1, 0});
+    for (unsigned i = 0; i < m_nHelpers; ++i)
+        m_arHelpers.emplace_back([this] { RunHelper(); });
+    return true;
+}
+
+void CFolderReadAhead::End()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bStop = true;
+    }
+    m_cvWork.notify_all();
+    for (std::thread& helper : m_arHelpers)
+        helper.join();
+    m_arHelpers.clear();
+    for (const SOpenFolder& open : m_arOpen)
+        CloseFolder(open.nFolder);
+    m_arOpen.clear();
+    m_arWaiting.clear();
+    m_pCurrent = nullptr;
+    // Freed one node at a time: a tree may be deeper than any stack.
+    std::vector<std::unique_ptr<SNode>> arFree;
+    if (m_pRoot)
+        arFree.push_back(std::move(m_pRoot));
+    while (!arFree.empty()) {
+        std::unique_ptr<SNode> pNode = std::move(arFree.back());
+        arFree.pop_back();
+        for (std::unique_ptr<SNode>& pChild : pNode->arChildren) {
+            if (pChild)
+                arFree.push_back(std::move(pChild));
+        }
+    }
+}
+
+void CFolderReadAhead::RunHelper()
+{
+    Lock lock(m_mutex);
+    for (;;) {
+        m_cvWork.wait(lock, [this] {
+            return m_bStop || (!m_arWaiting.empty() && m_nAhead < kMaxListingsAhead);
+        });
+        if (m_bStop)
+            return;
+        SNode* pNode = m_arWaiting.back();
+        m_arWaiting.pop_back();
+        pNode->eState = EState::Reading;
+        pNode->bByHelper = true;
+        ++m_nAhead;
+        ReadNode(lock, *pNode);
+    }
+}
+
+const CFolderEntries* CFolderReadAhead::Next()
+{
+    Lock lock(m_mutex);
+    if (!m_pRoot)
+        return nullptr;
+    SNode* pNode = TakeSuccessor();
+    if (!pNode)
+        return nullptr;
+    m_pCurrent = pNode;
+    if (pNode->eState == EState::Waiting) {
+        // Not taken by a helper yet: read it here rather than wait.
+        auto it = std::find(m_arWaiting.rbegin(), m_arWaiting.rend(), pNode);
+        if (it != m_arWaiting.rend())
+            m_arWaiting.erase(std::next(it).base());
+        pNode->eState = EState::Reading;
+        ReadNode(lock, *pNode);
+    }
+    m_cvRead.wait(lock, [pNode] { return pNode->eState == EState::Read; });
+    if (pNode->bByHelper) {
+        --m_nAhead;
+        m_cvWork.notify_one();
+    }
+    return pNode->pEntries.get();
+}
+
+CFolderReadAhead::SNode* CFolderReadAhead::TakeSuccessor()
+{
+    if (!m_pCurrent)
+        return m_pRoot.get();
+    if (!m_pCurrent->arChildren.empty())
+        return m_pCurrent->arChildren.front().get();
+    // Everything below the current folder is handed out: free the folders
+    // whose trees are done, up to the first that has a later sibling.
+    SNode* pNode = m_pCurrent;
+    while (pNode->pParent) {
+        SNode* pParent = pNode->pParent;
+        const size_t nSibling = pNode->nSibling;
+        FreeNode(*pNode);
+        if (nSibling + 1 < pParent->arChildren.size())
+            return pParent->arChildren[nSibling + 1].get();
+        pNode = pParent;
+    }
+    return nullptr;
+}
+
+void CFolderReadAhead::FreeNode(SNode& node)
+{
+    CloseFoldersOf(node);
+    if (node.pEntries && m_arSpareEntries.size() < kMaxListingsAhead)
+        m_arSpareEntries.push_back(std::move(node.pEntries));
+    node.pParent->arChildren[node.nSibling].reset();
+}
+
+std::unique_ptr<CFolderEntries> CFolderReadAhead::NewEntries()
+{
+    if (m_arSpareEntries.empty())
+        return std::make_unique<CFolderEntries>();
+    std::unique_ptr<CFolderEntries> pEntries = std::move(m_arSpareEntries.back());
+    m_arSpareEntries.pop_back();
+    return pEntries;
+}
+
+void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
+{
+    node.pEntries = NewEntries();
+    // Counted before the parent is released, so that a parent with no more
+    // subfolders to open is closed at once.
+    if (node.pParent)
+        --node.pParent->nUnopened;
+    const int nFolder = AcquireFolder(lock, node);
+    lock.unlock();
+    // A folder that cannot be opened or listed is handed out empty.
+    if (nFolder < 0 || !ReadFolder(nFolder, *node.pEntries))
+        node.pEntries->Clear();
+    lock.lock();
+
+    const CFolderEntries& entries = *node.pEntries;
+    for (size_t i = 0; i < entries.Size(); ++i) {
+        if (!IsSubfolder(entries, i))
+            continue;
+        auto pChild = std::make_unique<SNode>();
+        pChild->pParent = &node;
+        pChild->nEntry = i;
+        pChild->nSibling = node.arChildren.size();
+        node.arChildren.push_back(std::move(pChild));
+    }
+    node.nUnopened = node.arChildren.size();
+    // The first subfolder is read next: it goes on top.
+    for (auto it = node.arChildren.rbegin(); it != node.arChildren.rend(); ++it)
+        m_arWaiting.push_back(it->get());
+    node.eState = EState::Read;
+    if (nFolder >= 0)
+        ReleaseFolder(node, nFolder);
+    m_cvRead.notify_all();
+    if (!node.arChildren.empty())
+        m_cvWork.notify_all();
+}
+
+int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node)
+{
+    // The nearest open folder on the way up (the root at the latest), then
+    // one level at a time down to node.
+    std::vector<SNode*> arDown;
+    SNode* pFrom = &node;
+    auto itOpen = m_arOpen.end();
+    for (;;) {
+        itOpen = std::find_if(m_arOpen.begin(), m_arOpen.end(),
+                              [pFrom](const SOpenFolder& open) { return open.pNode == pFrom; });
+        if (itOpen != m_arOpen.end())
+            break;
+        arDown.push_back(pFrom);
+        pFrom = pFrom->pParent;
+    }
+    ++itOpen->nPins;
+    itOpen->nLastUse = ++m_nUseClock;
+    int nFolder = itOpen->nFolder;
+    for (auto it = arDown.rbegin(); it != arDown.rend(); ++it) {
+        SNode& child = **it;
+        MakeRoomForFolder();
+        // The parent's listing does not change while its children live.
+        const std::string_view strName = child.pParent->pEntries->Name(child.nEntry);
+        lock.unlock();
+        const int nChild = OpenSubFolder(nFolder, strName);
+        lock.lock();
+        ReleaseFolder(*child.pParent, nFolder);
+        if (nChild < 0)
+            return -1;
+        m_arOpen.push_back({&child, nChild, 1, ++m_nUseClock});
+        nFolder = nChild;
+    }
+    return nFolder;
+}
+
+void CFolderReadAhead::ReleaseFolder(const SNode& node, int nFolder)
+{
+    auto it = std::find_if(m_arOpen.begin(), m_arOpen.end(), [&](const SOpenFolder& open) {
+        return open.pNode == &node && open.nFolder == nFolder;
+    });
+    if (it == m_arOpen.end())
+        return;
+    --it->nPins;
+    // Kept open only while subfolders of it remain to be opened.
+    if (it->nPins == 0 && node.eState == EState::Read && node.nUnopened == 0) {
+        CloseFolder(it->nFolder);
+        m_arOpen.erase(it);
+    }
+}
+
+void CFolderReadAhead::CloseFoldersOf(const SNode& node)
+{
+    for (auto it = m_arOpen.begin(); it != m_arOpen.end();) {
+        if (it->pNode == &node && it->nPins == 0) {
+            CloseFolder(it->nFolder);
+            it = m_arOpen.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void CFolderReadAhead::MakeRoomForFolder()
+{
+    while (m_arOpen.size() >= kMaxOpenFolders) {
+        auto itOldest = m_arOpen.end();
+        for (auto it = m_arOpen.begin(); it != m_arOpen.end(); ++it) {
+            if (it->nPins == 0 && (itOldest == m_arOpen.end() || it->nLastUse < itOldest->nLastUse))
+                itOldest = it;
+        }
+        if (itOldest == m_arOpen.end())
+            return;  // all in use: a few more than the bound, never blocked
+        CloseFolder(itOldest->nFolder);
+        m_arOpen.erase(itOldest);
+    }
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The folder listings of one walk in depth-first order, read ahead on helper
+// threads over any CFileSystem.
+
+#include "platform/FileSystem.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+/// Hands out the listings of a folder tree one at a time in the order of a
+/// depth-first walk: the root first, then each subfolder of a listing (an
+/// entry that is a folder, other than "." and "..") in listing order, each
+/// followed at once by everything below it. Helper threads read the folders
+/// the walk will take next while the walk works on the current one; the
+/// walk still receives exactly that order, whatever the threads do.
+///
+/// Bounded: at most kMaxListingsAhead listings are read ahead of the walk,
+/// and at most kMaxOpenFolders folders are open at a time (the root, the
+/// folders being read, and the parents whose subfolders are still to be
+/// opened). A parent closed to make room is opened again from its nearest
+/// open ancestor, one level at a time, so no depth of tree needs more.
+/// Nothing here recurses.
+///
+/// Used by one thread (the walk's); the helpers are its own.
+class CFolderReadAhead {
+public:
+    static constexpr size_t kMaxOpenFolders = 24;
+    static constexpr size_t kMaxListingsAhead = 64;
+
+    /// nHelpers threads read ahead; with 0 the walk reads every folder itself.
+    /// Asks nothing of the file system before Begin.
+    CFolderReadAhead(CFileSystem& fileSystem, unsigned nHelpers);
+    ~CFolderReadAhead();
+    CFolderReadAhead(const CFolderReadAhead&) = delete;
+    CFolderReadAhead& operator=(const CFolderReadAhead&) = delete;
+
+    /// Takes effect at the next Begin.
+    void SetHelpers(unsigned nHelpers) { m_nHelpers = nHelpers; }
+
+    /// Ends a walk still in progress and opens strRoot for the next one.
+    /// false when the root cannot be entered.
+    bool Begin(const std::string& strRoot);
+    /// The listing of the next folder of the walk: empty for a folder that
+    /// could not be opened or listed; nullptr when the tree is done. A
+    /// listing stays valid until Next has handed out every listing below its
+    /// folder and moved on, or until End.
+    const CFolderEntries* Next();
+    /// Stops the helpers (each finishes at most the folder it is reading),
+    /// closes every open folder and frees every listing.
+    void End();
+
+private:
+    enum class EState { Waiting, Reading, Read };
+    struct SNode {
+        SNode* pParent = nullptr;
+        size_t nEntry = 0;    ///< index of its name in the parent's listing
+        size_t nSibling = 0;  ///< index in the parent's arChildren
+        EState eState = EState::Waiting;
+        bool bByHelper = false;
+        size_t nUnopened = 0;  ///< subfolders not yet opened
+        std::unique_ptr<CFolderEntries> pEntries;
+        std::vector<std::unique_ptr<SNode>> arChildren;
+    };
+    struct SOpenFolder {
+        const SNode* pNode;
+        int nFolder;
+        int nPins;  ///< in use by a thread; never closed while pinned
+        std::uint64_t nLastUse;
+    };
+    using Lock = std::unique_lock<std::mutex>;
+
+    void RunHelper();
+    void ReadNode(Lock& lock, SNode& node);
+    int AcquireFolder(Lock& lock, SNode& node);
+    void ReleaseFolder(const SNode& node, int nFolder);
+    void CloseFoldersOf(const SNode& node);
+    void MakeRoomForFolder();
+    SNode* TakeSuccessor();
+    void FreeNode(SNode& node);
+    std::unique_ptr<CFolderEntries> NewEntries();
+
+    // The file system's calls, one at a time unless it lists concurrently.
+    int OpenSubFolder(int nParent, std::string_view strName);
+    bool ReadFolder(int nFolder, CFolderEntries& entries);
+    void CloseFolder(int nFolder);
+
+    CFileSystem& m_fileSystem;
+    unsigned m_nHelpers;
+    bool m_bSerialise = true;
+    std::mutex m_fsMutex;  ///< taken after m_mutex, never before it
+
+    std::mutex m_mutex;  ///< guards everything below
+    std::condition_variable m_cvWork;  ///< helpers: work or room appeared, or stop
+    std::condition_variable m_cvRead;  ///< walk: a listing was read
+    bool m_bStop = false;
+    std::unique_ptr<SNode> m_pRoot;
+    SNode* m_pCurrent = nullptr;            ///< last listing handed out
+    std::vector<SNode*> m_arWaiting;        ///< unread folders, next to read at the back
+    size_t m_nAhead = 0;                    ///< read or reading by helpers, not yet handed out
+    std::vector<SOpenFolder> m_arOpen;
+    std::uint64_t m_nUseClock = 0;
+    std::vector<std::unique_ptr<CFolderEntries>> m_arSpareEntries;
+    std::vector<std::thread> m_arHelpers;
+};
