@@ -326,6 +326,16 @@ bool CConverterApp::SearchFiles(SWalkLevel& level, CProgressDlg& dlg, std::strin
     return true;
 }
 
+std::string CConverterApp::EndCancelledWalk(CProgressDlg& dlg, size_t nLevel)
+{
+    // Every level above returns "" after its own look at the Cancel button
+    // (which pumps the dialog's messages), as a walk returning level by
+    // level does.
+    for (; nLevel > 0; --nLevel)
+        dlg.CheckCancelButton();
+    return std::string();
+}
+
 std::string CConverterApp::SearchFolder(CProgressDlg& dlg, std::string& strNewPath, int bOldFound, int bNewFound)
 {
     // One level per folder from the root down to the folder being walked;
@@ -339,7 +349,7 @@ std::string CConverterApp::SearchFolder(CProgressDlg& dlg, std::string& strNewPa
         const CFolderEntries& entries = *level.pEntries;
         if (!level.bFilesDone) {
             if (!SearchFiles(level, dlg, strLevelNew))
-                return std::string();  // Cancel: every level returns ""
+                return EndCancelledWalk(dlg, nTop);
             level.bFilesDone = true;
         }
         // The next subfolder, unless both installations are found.
@@ -364,7 +374,7 @@ std::string CConverterApp::SearchFolder(CProgressDlg& dlg, std::string& strNewPa
         SWalkLevel& parent = m_arLevels[--nTop];
         m_strWalkPath.resize(parent.nPathLength);
         if (dlg.CheckCancelButton())
-            return std::string();
+            return EndCancelledWalk(dlg, nTop);
         if (!level.strFoundOld.empty()) {
             parent.strFoundOld = std::move(level.strFoundOld);
             parent.bOldFound = 1;

@@ -110,6 +110,7 @@ private:
     };
     void EnterLevel(size_t nLevel, int bOldFound, int bNewFound);
     bool SearchFiles(SWalkLevel& level, CProgressDlg& dlg, std::string& strNewPath);
+    static std::string EndCancelledWalk(CProgressDlg& dlg, size_t nLevel);
 
     /// The walk's levels, kept from walk to walk (their strings keep room).
     std::vector<SWalkLevel> m_arLevels;

@@ -62,6 +62,7 @@ bool CFolderReadAhead::Begin(const std::string& strRoot)
     m_bStop = false;
     m_pRoot = std::make_unique<SNode>();
     m_pCurrent = nullptr;
+    m_pNextNeeded = m_pRoot.get();
     m_nAhead = 0;
     // The root stays open (pinned) for the whole walk: every reopening starts
     // from it at the latest.
@@ -86,6 +87,7 @@ void CFolderReadAhead::End()
     m_arOpen.clear();
     m_arWaiting.clear();
     m_pCurrent = nullptr;
+    m_pNextNeeded = nullptr;
     // Freed one node at a time: a tree may be deeper than any stack.
     std::vector<std::unique_ptr<SNode>> arFree;
     if (m_pRoot)
@@ -104,18 +106,39 @@ void CFolderReadAhead::RunHelper()
 {
     Lock lock(m_mutex);
     for (;;) {
-        m_cvWork.wait(lock, [this] {
-            return m_bStop || (!m_arWaiting.empty() && m_nAhead < kMaxListingsAhead);
-        });
+        m_cvWork.wait(lock, [this] { return m_bStop || HasWorkForHelper(); });
         if (m_bStop)
             return;
-        SNode* pNode = m_arWaiting.back();
-        m_arWaiting.pop_back();
+        // The folder the walk takes next is left to the walk: it reads that
+        // one itself rather than wait for a helper to hand it over.
+        auto itNode = m_arWaiting.end() - 1;
+        if (*itNode == m_pNextNeeded)
+            --itNode;
+        SNode* pNode = *itNode;
+        m_arWaiting.erase(itNode);
         pNode->eState = EState::Reading;
         pNode->bByHelper = true;
         ++m_nAhead;
         ReadNode(lock, *pNode);
     }
+}
+
+bool CFolderReadAhead::HasWorkForHelper() const
+{
+    if (m_nAhead >= kMaxListingsAhead || m_arWaiting.empty())
+        return false;
+    return m_arWaiting.size() > 1 || m_arWaiting.back() != m_pNextNeeded;
+}
+
+const CFolderReadAhead::SNode* CFolderReadAhead::PeekSuccessor(const SNode& node)
+{
+    if (!node.arChildren.empty())
+        return node.arChildren.front().get();
+    for (const SNode* pNode = &node; pNode->pParent; pNode = pNode->pParent) {
+        if (pNode->nSibling + 1 < pNode->pParent->arChildren.size())
+            return pNode->pParent->arChildren[pNode->nSibling + 1].get();
+    }
+    return nullptr;
 }
 
 const CFolderEntries* CFolderReadAhead::Next()
@@ -136,6 +159,7 @@ const CFolderEntries* CFolderReadAhead::Next()
         ReadNode(lock, *pNode);
     }
     m_cvRead.wait(lock, [pNode] { return pNode->eState == EState::Read; });
+    m_pNextNeeded = PeekSuccessor(*pNode);
     if (pNode->bByHelper) {
         --m_nAhead;
         m_cvWork.notify_one();
@@ -211,8 +235,12 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
     node.eState = EState::Read;
     if (nFolder >= 0)
         ReleaseFolder(node, nFolder);
-    m_cvRead.notify_all();
-    if (!node.arChildren.empty())
+    if (&node == m_pCurrent) {
+        m_pNextNeeded = PeekSuccessor(node);
+        if (node.bByHelper)
+            m_cvRead.notify_one();  // the walk waits for it
+    }
+    if (HasWorkForHelper())
         m_cvWork.notify_all();
 }
 

@@ -75,6 +75,8 @@ private:
     using Lock = std::unique_lock<std::mutex>;
 
     void RunHelper();
+    bool HasWorkForHelper() const;
+    static const SNode* PeekSuccessor(const SNode& node);
     void ReadNode(Lock& lock, SNode& node);
     int AcquireFolder(Lock& lock, SNode& node);
     void ReleaseFolder(const SNode& node, int nFolder);
@@ -100,6 +102,7 @@ private:
     bool m_bStop = false;
     std::unique_ptr<SNode> m_pRoot;
     SNode* m_pCurrent = nullptr;            ///< last listing handed out
+    const SNode* m_pNextNeeded = nullptr;   ///< the one the walk takes next
     std::vector<SNode*> m_arWaiting;        ///< unread folders, next to read at the back
     size_t m_nAhead = 0;                    ///< read or reading by helpers, not yet handed out
     std::vector<SOpenFolder> m_arOpen;

@@ -1,6 +1,7 @@
 // The installation search on real folder trees.
 
 #include "RecordingDoc.h"
+#include "WalkReference.h"
 #include "tests/support/ScriptedFrontEnd.h"
 
 #include "app/ConverterApp.h"
@@ -15,8 +16,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <pthread.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,10 +30,16 @@ using Texts = std::vector<std::string>;
 
 class CTempTree {
 public:
-    CTempTree()
+    /// In strBase, /tmp unless given (a memory file system such as /dev/shm
+    /// makes and removes many folders faster).
+    explicit CTempTree(const char* pBase = "/tmp")
     {
-        char name[] = "/tmp/toviconv-search-XXXXXX";
-        m_strRoot = ::mkdtemp(name);
+        std::string strTemplate = std::string(pBase) + "/toviconv-search-XXXXXX";
+        if (!::mkdtemp(strTemplate.data())) {
+            strTemplate = "/tmp/toviconv-search-XXXXXX";
+            ::mkdtemp(strTemplate.data());
+        }
+        m_strRoot = strTemplate;
         ::chmod(m_strRoot.c_str(), 0755);
     }
     ~CTempTree()
@@ -83,6 +92,40 @@ void ReferenceWalk(const std::string& strFolder, Texts& arFiles, unsigned& nEntr
         if (bFolder && strName != "." && strName != "..")
             ReferenceWalk(strFolder + "/" + strName, arFiles, nEntries);
     }
+}
+
+/// Makes a chain of nDepth folders "d" below strFolder with the file
+/// strFile at its bottom, never holding more than two folders open.
+void MakeChain(const std::string& strFolder, int nDepth, const char* pFile)
+{
+    int nFd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int i = 0; i < nDepth && nFd >= 0; ++i) {
+        ::mkdirat(nFd, "d", 0755);
+        const int nSub = ::openat(nFd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(nFd);
+        nFd = nSub;
+    }
+    ::close(::openat(nFd, pFile, O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    ::close(nFd);
+}
+
+/// Removes such a chain, deepest first.
+void RemoveChain(const std::string& strFolder, const char* pFile)
+{
+    int nFd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int nDepth = 0;
+    for (int nSub; (nSub = ::openat(nFd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) >= 0; ++nDepth) {
+        ::close(nFd);
+        nFd = nSub;
+    }
+    ::unlinkat(nFd, pFile, 0);
+    for (; nDepth > 0; --nDepth) {
+        const int nParent = ::openat(nFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(nFd);
+        ::unlinkat(nParent, "d", AT_REMOVEDIR);
+        nFd = nParent;
+    }
+    ::close(nFd);
 }
 
 class SearchTest : public ::testing::Test {
@@ -367,6 +410,89 @@ TEST_F(SearchTest, AFolderBoundOntoItselfReadOnlyIsStillWalked)
     if (nCode < 0)
         GTEST_SKIP() << "no private mount namespace here";
     EXPECT_EQ(nCode, 0) << "11: missed by the openat2 walk, 12: missed by the fallback walk";
+}
+
+TEST(WalkOnDiskTest, RandomTreesWalkAsTheReferenceDoes)
+{
+    for (unsigned nSeed = 1; nSeed <= 24; ++nSeed) {
+        CTempTree tree;
+        for (const auto& [strPath, bFolder] : MakeRandomTree(nSeed)) {
+            if (bFolder)
+                tree.Folder(strPath);
+            else
+                tree.File(strPath);
+        }
+        CPosixFileSystem fileSystem;
+        ExpectSameWalks(fileSystem, tree.Root(), nSeed);
+    }
+}
+
+TEST(WalkOnDiskTest, AChainOfTwentyThousandFoldersIsWalkedOnASmallStack)
+{
+    constexpr int kDepth = 20000;
+    CTempTree tree("/dev/shm");
+    MakeChain(tree.Root(), kDepth, "Tovi5.exe");
+    SWalkRecord record;
+    // On a thread with a stack of 1 MiB: the walk must not grow with the depth.
+    auto walk = [](void* pRecord) -> void* {
+        CPosixFileSystem fileSystem;
+        SWalkRequest request;
+        request.strRoot = static_cast<SWalkRecord*>(pRecord)->strOld;
+        request.bOldFound = 1;
+        *static_cast<SWalkRecord*>(pRecord) = WalkWithApp(fileSystem, request, CConverterApp::kReadAheadHelpers);
+        return nullptr;
+    };
+    record.strOld = tree.Root();
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 1 << 20);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attributes, walk, &record), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+    RemoveChain(tree.Root(), "Tovi5.exe");
+
+    std::string strExpected = tree.Root();
+    for (int i = 0; i < kDepth; ++i)
+        strExpected += "/d";
+    EXPECT_EQ(record.strNew, strExpected + "/Tovi5.exe");
+    EXPECT_EQ(record.nEntryCount, 3u * (kDepth + 1)) << "\".\", \"..\" and one more in every folder";
+}
+
+TEST_F(SearchTest, SixtyFourDescriptorsMissNoInstallationAHundredLevelsDeep)
+{
+    // Every level holds the next one and a sibling: a level is wanted again
+    // after the walk below it whenever the sibling is listed second.
+    std::string strPath = "a";
+    for (int i = 1; i < 100; ++i) {
+        m_tree.File(strPath + "/z/file");
+        strPath += "/a";
+    }
+    m_tree.File(strPath + "/Tovi4.exe");
+    m_tree.File(strPath + "/User.YLI");
+    m_tree.File("a/z/Tovi5.exe");
+    SWalkRequest request;
+    request.strRoot = m_tree.Root();
+    const SWalkRecord expected = WalkByReference(m_fs, request);
+    ASSERT_EQ(expected.strOld, m_tree.Path(strPath + "/User.YLI"));
+
+    const pid_t nChild = ::fork();
+    ASSERT_GE(nChild, 0);
+    if (nChild == 0) {
+        const rlimit limit{64, 64};
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            ::_exit(10);
+        for (unsigned nHelpers : {0u, CConverterApp::kReadAheadHelpers}) {
+            CPosixFileSystem fileSystem;
+            if (!(WalkWithApp(fileSystem, request, nHelpers) == expected))
+                ::_exit(11 + static_cast<int>(nHelpers));
+        }
+        ::_exit(0);
+    }
+    int nStatus = 0;
+    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no limit set, 11: walk without helpers differs, 14: with helpers";
 }
 
 TEST(FileSystemTest, GivenRootsAreMadeAbsoluteAndLexicallyNormal)

@@ -67,6 +67,7 @@ int CScriptedFileSystem::OpenSubFolder(int nParent, std::string_view strName)
 
 bool CScriptedFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
 {
+    ++m_nFoldersRead;
     entries.Clear();
     for (const SEntry& entry : m_folders.at(m_arHandles.at(static_cast<size_t>(nFolder))))
         entries.Add(entry.strName, entry.bFolder);

@@ -42,6 +42,7 @@ public:
     std::string m_strCurrent = "/start";
     std::vector<std::string> m_arOpenedRoots;  ///< every OpenRoot, in order
     int m_nOpenHandles = 0;
+    int m_nFoldersRead = 0;  ///< ReadFolder calls
 
 private:
     struct SEntry {
