@@ -60,6 +60,7 @@ bool CFolderReadAhead::Begin(const std::string& strRoot)
         return false;
     m_bSerialise = !m_fileSystem.CanListConcurrently();
     m_bStop = false;
+    m_bWindowFull = false;
     m_pRoot = std::make_unique<SNode>();
     m_pCurrent = nullptr;
     m_pNextNeeded = m_pRoot.get();
@@ -109,23 +110,30 @@ void CFolderReadAhead::RunHelper()
         m_cvWork.wait(lock, [this] { return m_bStop || HasWorkForHelper(); });
         if (m_bStop)
             return;
-        // The folder the walk takes next is left to the walk: it reads that
-        // one itself rather than wait for a helper to hand it over.
-        auto itNode = m_arWaiting.end() - 1;
-        if (*itNode == m_pNextNeeded)
-            --itNode;
-        SNode* pNode = *itNode;
-        m_arWaiting.erase(itNode);
-        pNode->eState = EState::Reading;
-        pNode->bByHelper = true;
-        ++m_nAhead;
-        ReadNode(lock, *pNode);
+        ReadAhead(lock);
     }
+}
+
+void CFolderReadAhead::ReadAhead(Lock& lock)
+{
+    // The folder the walk takes next is left to the walk: it reads that one
+    // itself rather than wait for a helper to hand it over.
+    auto itNode = m_arWaiting.end() - 1;
+    if (*itNode == m_pNextNeeded)
+        --itNode;
+    SNode* pNode = *itNode;
+    m_arWaiting.erase(itNode);
+    pNode->eState = EState::Reading;
+    pNode->bReadAhead = true;
+    // A full window is refilled only once the walk has taken half of it:
+    // the helpers then wake once for many folders, not once each.
+    m_bWindowFull = ++m_nAhead >= kMaxListingsAhead;
+    ReadNode(lock, *pNode);
 }
 
 bool CFolderReadAhead::HasWorkForHelper() const
 {
-    if (m_nAhead >= kMaxListingsAhead || m_arWaiting.empty())
+    if (m_bWindowFull || m_arWaiting.empty())
         return false;
     return m_arWaiting.size() > 1 || m_arWaiting.back() != m_pNextNeeded;
 }
@@ -158,11 +166,18 @@ const CFolderEntries* CFolderReadAhead::Next()
         pNode->eState = EState::Reading;
         ReadNode(lock, *pNode);
     }
-    m_cvRead.wait(lock, [pNode] { return pNode->eState == EState::Read; });
+    // While a helper reads it, the walk reads ahead too rather than sleep.
+    while (pNode->eState != EState::Read) {
+        if (HasWorkForHelper())
+            ReadAhead(lock);
+        else
+            m_cvRead.wait(lock);
+    }
     m_pNextNeeded = PeekSuccessor(*pNode);
-    if (pNode->bByHelper) {
-        --m_nAhead;
-        m_cvWork.notify_one();
+    if (pNode->bReadAhead && --m_nAhead <= kMaxListingsAhead / 2 && m_bWindowFull) {
+        m_bWindowFull = false;
+        if (HasWorkForHelper())
+            m_cvWork.notify_all();
     }
     return pNode->pEntries.get();
 }
@@ -237,8 +252,7 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
         ReleaseFolder(node, nFolder);
     if (&node == m_pCurrent) {
         m_pNextNeeded = PeekSuccessor(node);
-        if (node.bByHelper)
-            m_cvRead.notify_one();  // the walk waits for it
+        m_cvRead.notify_one();  // the walk may wait for it
     }
     if (HasWorkForHelper())
         m_cvWork.notify_all();

@@ -61,7 +61,7 @@ private:
         size_t nEntry = 0;    ///< index of its name in the parent's listing
         size_t nSibling = 0;  ///< index in the parent's arChildren
         EState eState = EState::Waiting;
-        bool bByHelper = false;
+        bool bReadAhead = false;  ///< read before the walk asked for it
         size_t nUnopened = 0;  ///< subfolders not yet opened
         std::unique_ptr<CFolderEntries> pEntries;
         std::vector<std::unique_ptr<SNode>> arChildren;
@@ -77,6 +77,7 @@ private:
     void RunHelper();
     bool HasWorkForHelper() const;
     static const SNode* PeekSuccessor(const SNode& node);
+    void ReadAhead(Lock& lock);
     void ReadNode(Lock& lock, SNode& node);
     int AcquireFolder(Lock& lock, SNode& node);
     void ReleaseFolder(const SNode& node, int nFolder);
@@ -105,6 +106,7 @@ private:
     const SNode* m_pNextNeeded = nullptr;   ///< the one the walk takes next
     std::vector<SNode*> m_arWaiting;        ///< unread folders, next to read at the back
     size_t m_nAhead = 0;                    ///< read or reading by helpers, not yet handed out
+    bool m_bWindowFull = false;             ///< helpers wait until half of it is taken
     std::vector<SOpenFolder> m_arOpen;
     std::uint64_t m_nUseClock = 0;
     std::vector<std::unique_ptr<CFolderEntries>> m_arSpareEntries;
