@@ -145,30 +145,34 @@ TEST(WxProgressViewTest, FullBarFillsItsCell)
     view.SetRange(0, 100);
     view.SetPos(100);
     wxGauge* pGauge = view.GetGauge();
-    view.GetDialog()->Raise();
-    for (int i = 0; i < 20; ++i) {
+    // What the screen shows of the bar: down its middle column, how many
+    // rows carry the filled bar's colour (not the window's background). The
+    // window may be mapped, drawn or uncovered late on a busy display: look
+    // again until it shows, for a bounded time.
+    const wxColour background = view.GetDialog()->GetBackgroundColour();
+    wxRect rcBar;
+    int nFilledRows = 0;
+    for (int nTry = 0; nTry < 150 && (nTry < 5 || nFilledRows * 2 < rcBar.height); ++nTry) {
+        view.GetDialog()->Raise();
         view.GetDialog()->Update();
         wxTheApp->Yield(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    // What the screen shows of the bar: down its middle column, how many
-    // rows carry the filled bar's colour (not the window's background).
-    const wxRect rcBar(pGauge->GetScreenPosition(), pGauge->GetSize());
-    wxBitmap bitmap(rcBar.GetSize());
-    {
-        wxMemoryDC memory(bitmap);
-        wxScreenDC screen;
-        memory.Blit(0, 0, rcBar.width, rcBar.height, &screen, rcBar.x, rcBar.y);
-    }
-    const wxImage image = bitmap.ConvertToImage();
-    const wxColour background = view.GetDialog()->GetBackgroundColour();
-    int nFilledRows = 0;
-    for (int y = 0; y < image.GetHeight(); ++y) {
-        const int x = image.GetWidth() / 2;
-        const int nDistance = std::abs(image.GetRed(x, y) - background.Red()) +
-                              std::abs(image.GetGreen(x, y) - background.Green()) +
-                              std::abs(image.GetBlue(x, y) - background.Blue());
-        nFilledRows += nDistance > 96 ? 1 : 0;
+        rcBar = wxRect(pGauge->GetScreenPosition(), pGauge->GetSize());
+        wxBitmap bitmap(rcBar.GetSize());
+        {
+            wxMemoryDC memory(bitmap);
+            wxScreenDC screen;
+            memory.Blit(0, 0, rcBar.width, rcBar.height, &screen, rcBar.x, rcBar.y);
+        }
+        const wxImage image = bitmap.ConvertToImage();
+        nFilledRows = 0;
+        for (int y = 0; y < image.GetHeight(); ++y) {
+            const int x = image.GetWidth() / 2;
+            const int nDistance = std::abs(image.GetRed(x, y) - background.Red()) +
+                                  std::abs(image.GetGreen(x, y) - background.Green()) +
+                                  std::abs(image.GetBlue(x, y) - background.Blue());
+            nFilledRows += nDistance > 96 ? 1 : 0;
+        }
     }
     EXPECT_GE(nFilledRows * 2, rcBar.height) << nFilledRows << " of " << rcBar.height << " rows";
 }
