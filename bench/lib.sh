@@ -25,6 +25,9 @@ median() {
 # Runs one side once, timed; sets LAST_NS. Returns non-zero when its check fails.
 timed_side() {  # timed_side a|b
   local side=$1 start end status=0
+  # An optional untimed step before every run (the walk benchmark drops the
+  # page cache there).
+  if declare -F before_run >/dev/null; then before_run; fi
   start=$(now_ns)
   "run_$side" || status=$?
   end=$(now_ns)
