@@ -1,9 +1,14 @@
 #include "platform/Platform.h"
 
+#include "platform/Path.h"
 #include "platform/posix/ConsoleFrontEnd.h"
+#include "platform/posix/Display.h"
 #include "platform/posix/PosixFileSystem.h"
 #ifdef TOVICONV_HAVE_GUI
-#include "platform/wx/WxFrontEnd.h"
+#include "platform/wx/WxModule.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 std::unique_ptr<CFileSystem> CreateFileSystem(std::vector<std::string> arRoots)
@@ -14,19 +19,49 @@ std::unique_ptr<CFileSystem> CreateFileSystem(std::vector<std::string> arRoots)
 namespace {
 
 #ifdef TOVICONV_HAVE_GUI
-/// The windowing front end together with the toolkit session it runs in.
-class CWindowFrontEnd : public CWxFrontEnd {
-public:
-    CWindowFrontEnd(std::unique_ptr<CWxSession> pSession, CFileSystem& fileSystem)
-        : CWxFrontEnd(fileSystem), m_pSession(std::move(pSession))
-    {
+/// The path of the running program, "" when it cannot be told.
+std::string GetProgramPath()
+{
+    std::string strPath(256, '\0');
+    for (;;) {
+        const ssize_t nLength = ::readlink("/proc/self/exe", strPath.data(), strPath.size());
+        if (nLength < 0)
+            return {};
+        if (static_cast<std::size_t>(nLength) < strPath.size()) {
+            strPath.resize(static_cast<std::size_t>(nLength));
+            return strPath;
+        }
+        strPath.resize(strPath.size() * 2);
     }
+}
 
-private:
-    /// Ends the toolkit after the front end's own members are gone (the
-    /// front end itself holds no window).
-    std::unique_ptr<CWxSession> m_pSession;
-};
+/// The windowing front end from its module: the one beside the program (a
+/// build tree) first, then the installed one. Always by full path, so that
+/// no library search path decides which module runs. nullptr when no module
+/// loads or the toolkit cannot start. The module stays loaded for the rest
+/// of the process: the front end and the toolkit's exit handlers live in it.
+std::unique_ptr<CUserDialogs> LoadWindowFrontEnd(CFileSystem& fileSystem)
+{
+    const std::string strProgram = GetProgramPath();
+    if (strProgram.empty())
+        return nullptr;
+    const std::string_view strFolder = FolderOfPath(strProgram);
+    for (const std::string& strModule : {JoinPath(strFolder, kWindowModuleName),
+                                         JoinPath(JoinPath(strFolder, TOVICONV_MODULE_DIR), kWindowModuleName)}) {
+        void* pModule = ::dlopen(strModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!pModule) {
+            ::dlerror();
+            continue;
+        }
+        const auto pfnCreate = reinterpret_cast<FnCreateWindowFrontEnd>(::dlsym(pModule, kCreateWindowFrontEndName));
+        if (!pfnCreate) {
+            ::dlerror();
+            continue;
+        }
+        return std::unique_ptr<CUserDialogs>(pfnCreate(&fileSystem));
+    }
+    return nullptr;
+}
 #endif
 
 }  // namespace
@@ -35,11 +70,10 @@ std::unique_ptr<CUserDialogs> CreateFrontEnd([[maybe_unused]] CFileSystem& fileS
 {
 #ifdef TOVICONV_HAVE_GUI
     // Windows where a display is at hand; the console where none is, or
-    // where the toolkit cannot reach it.
+    // where the toolkit cannot be loaded or cannot reach the display.
     if (!bConsole && IsDisplayAvailable()) {
-        auto pSession = std::make_unique<CWxSession>();
-        if (pSession->Start())
-            return std::make_unique<CWindowFrontEnd>(std::move(pSession), fileSystem);
+        if (auto pWindows = LoadWindowFrontEnd(fileSystem))
+            return pWindows;
     }
 #endif
     return std::make_unique<CConsoleFrontEnd>(fileSystem);

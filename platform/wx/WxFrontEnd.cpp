@@ -185,13 +185,6 @@ std::string PathFromWx(const wxString& strPath)
     return std::string(buffer.data(), buffer.length());
 }
 
-bool IsDisplayAvailable()
-{
-    const char* pDisplay = std::getenv("DISPLAY");
-    const char* pWayland = std::getenv("WAYLAND_DISPLAY");
-    return (pDisplay && *pDisplay) || (pWayland && *pWayland);
-}
-
 bool CWxSession::Start()
 {
     if (m_bStarted)

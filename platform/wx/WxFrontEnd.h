@@ -7,13 +7,11 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/UserDialogs.h"
+#include "platform/posix/Display.h"
 
 #include <string>
 
 class wxWindow;
-
-/// True when the environment names a display (DISPLAY or WAYLAND_DISPLAY).
-bool IsDisplayAvailable();
 
 /// The toolkit, started for the lifetime of the object.
 class CWxSession {
