@@ -29,7 +29,10 @@ no_toolkit() {  # no_toolkit WHAT
   if grep -E 'libwx_|libgtk-3|toviconv-wx\.so' "$WORK/libs"; then fail "$1 loaded the toolkit"; fi
 }
 with_module() {  # with_module WHAT MODULE_PATH
-  grep -qx "$(readlink -f "$2")" <(xargs -r -n1 readlink -f <"$WORK/libs") || fail "$1 did not load $2"
+  local wanted lib
+  wanted=$(readlink -f "$2")
+  while read -r lib; do [ "$(readlink -f "$lib")" = "$wanted" ] && return 0; done <"$WORK/libs"
+  fail "$1 did not load $2"
 }
 
 run env -u DISPLAY -u WAYLAND_DISPLAY "$BIN" --version || fail "--version failed"
