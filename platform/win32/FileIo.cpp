@@ -97,7 +97,7 @@ bool CInputFile::Open(const std::string& strPath)
     return true;
 }
 
-std::size_t CInputFile::Read(char* pBuffer, std::size_t nSize)
+std::size_t CInputFile::ReadFromSystem(char* pBuffer, std::size_t nSize)
 {
     std::size_t nDone = 0;
     while (m_hFile != kNoFile && !m_bReadError && nDone < nSize) {
