@@ -152,7 +152,9 @@ TEST(WxProgressViewTest, FullBarFillsItsCell)
     const wxColour background = view.GetDialog()->GetBackgroundColour();
     wxRect rcBar;
     int nFilledRows = 0;
-    for (int nTry = 0; nTry < 150 && (nTry < 5 || nFilledRows * 2 < rcBar.height); ++nTry) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    for (int nTry = 0; nTry < 5 || (nFilledRows * 2 < rcBar.height && std::chrono::steady_clock::now() < deadline);
+         ++nTry) {
         view.GetDialog()->Raise();
         view.GetDialog()->Update();
         wxTheApp->Yield(true);
