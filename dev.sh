@@ -3,9 +3,9 @@
 #   ./dev.sh run [ARGS...]   install what is missing, build, start toviconv with ARGS
 #   ./dev.sh test            install what is missing, build twice (plain and with
 #                            AddressSanitizer + UndefinedBehaviorSanitizer), run
-#                            the whole test suite on both builds; then
-#                            cross-build for Windows and run the portable
-#                            suites under Wine
+#                            the whole test suite on both builds, fuzz for 60 s
+#                            and run clang-tidy; then cross-build for Windows
+#                            and run the portable suites under Wine
 #   ./dev.sh build           install what is missing and build (plain)
 #   ./dev.sh windows         install what is missing and cross-build
 #                            build-windows/app/toviconv.exe for 64-bit Windows
@@ -13,6 +13,13 @@
 #                            benchmarks and run them (bench/run.sh)
 #   ./dev.sh package         install what is missing, build optimised for /usr
 #                            and make the Debian package (build-package/*.deb)
+#   ./dev.sh fuzz [SECONDS]  install what is missing, build the fuzzer (clang,
+#                            build-fuzz) and run it for SECONDS (60); what it
+#                            finds is kept in fuzz/regressions
+#   ./dev.sh tidy            install what is missing and run clang-tidy over
+#                            the project's own sources (.clang-tidy)
+#   ./dev.sh format-check    install what is missing and check that every source
+#                            file is formatted as .clang-format says
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -27,6 +34,11 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # the compiler, the sources of GoogleTest and, for its tests, Wine.
 WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev g++-mingw-w64-x86-64-posix)
 WINDOWS_TEST_PACKAGES=(googletest wine wine64)
+# The fuzzer: clang and its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The static checks.
+TIDY_PACKAGES=(clang clang-tidy-14)
+FORMAT_PACKAGES=(clang-format-14)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 as_root() {
@@ -121,6 +133,46 @@ run_windows_tests() {  # run_windows_tests DIR
   return "$status"
 }
 
+# Builds the fuzzer and runs it for the seconds given; fails when it finds a
+# crash, a sanitizer report or a malformed output. The input that did it is
+# copied into fuzz/regressions, which the test suite replays: commit it with
+# the fix.
+run_fuzzer() {  # run_fuzzer SECONDS
+  local dir=build-fuzz seconds=$1
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$dir" -j "$JOBS" --target toviconv_fuzz
+  mkdir -p "$dir/corpus" "$dir/findings" fuzz/regressions
+  rm -f "$dir"/findings/*
+  # The converted files go to a folder of their own, in memory where possible.
+  local tmp status=0
+  tmp=$(mktemp -d "$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/toviconv-fuzz.XXXXXX")
+  # A small quarantine: with the default one every allocation touches fresh
+  # pages, which makes the run three times slower.
+  TMPDIR=$tmp ASAN_OPTIONS=quarantine_size_mb=16 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$dir/fuzz/toviconv_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=30 -rss_limit_mb=2048 \
+      -dict=fuzz/keywords.dict -artifact_prefix="$dir/findings/" -print_final_stats=1 \
+      "$dir/corpus" fuzz/seeds fuzz/regressions tests/data || status=$?
+  rm -rf "$tmp"
+  if [ "$status" -ne 0 ]; then
+    local found
+    for found in "$dir"/findings/*; do
+      [ -f "$found" ] && cp "$found" fuzz/regressions/ && echo "dev.sh: kept fuzz/regressions/${found##*/}" >&2
+    done
+    echo "dev.sh: the fuzzer failed (status $status)" >&2
+  fi
+  return "$status"
+}
+
+# clang-tidy over every source of the program and of the fuzzer (not the
+# tests, whose test macros only add noise); any finding fails.
+run_tidy() {
+  local dir=build-tidy
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+    -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+  run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|fuzz|model|platform)/"
+}
+
 cmd=${1:-run}
 [ $# -gt 0 ] && shift
 case "$cmd" in
@@ -135,6 +187,7 @@ case "$cmd" in
     ;;
   test)
     PACKAGES+=("${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}")
+    PACKAGES+=("${FUZZ_PACKAGES[@]}" "${TIDY_PACKAGES[@]}")
     install_deps
     install_test_locale
     build build
@@ -145,6 +198,8 @@ case "$cmd" in
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
+    run_fuzzer 60
+    run_tidy
     build_windows build-wine
     run_windows_tests build-wine
     ;;
@@ -153,6 +208,21 @@ case "$cmd" in
     install_deps
     build_windows build-windows -DBUILD_TESTING=OFF
     echo "dev.sh: built build-windows/app/toviconv.exe" >&2
+    ;;
+  fuzz)
+    PACKAGES+=("${FUZZ_PACKAGES[@]}")
+    install_deps
+    run_fuzzer "${1:-60}"
+    ;;
+  tidy)
+    PACKAGES+=("${TIDY_PACKAGES[@]}")
+    install_deps
+    run_tidy
+    ;;
+  format-check)
+    PACKAGES+=("${FORMAT_PACKAGES[@]}")
+    install_deps
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
     ;;
   bench)
     PACKAGES+=(libbenchmark-dev findutils time)
@@ -167,7 +237,9 @@ case "$cmd" in
     (cd build-package && cpack)
     ;;
   *)
-    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh windows | ./dev.sh bench | ./dev.sh package" >&2
+    echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh windows | ./dev.sh bench |" >&2
+    echo "       ./dev.sh package | ./dev.sh fuzz [SECONDS] | ./dev.sh tidy | ./dev.sh format-check" >&2
+    echo "       ./dev.sh fuzz [SECONDS] | ./dev.sh tidy | ./dev.sh format-check" >&2
     exit 2
     ;;
 esac

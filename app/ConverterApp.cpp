@@ -215,7 +215,7 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
     // 1. The writer is not called, so the user's existing version-5 file
     // stays as it was, and no success message is shown.
     if (!m_pDoc || !m_pDoc->ReadLegacyFile(strOld))
-        pFailure = kExiting;
+        pFailure = kExiting;  // NOLINT(bugprone-branch-clone): ends as a failed write does
     else if (m_pDoc->GetSheetNum() <= 0)
         pFailure = kNoSheetInfo;
     else if (!m_pDoc->WriteVersion5File(strNew))

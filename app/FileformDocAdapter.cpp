@@ -6,8 +6,8 @@ namespace {
 
 class CFileformDocAdapter : public CConversionDoc {
 public:
-    int ReadLegacyFile(std::string strPath) override { return m_doc.ReadLegacyFile(std::move(strPath)); }
-    int WriteVersion5File(std::string strPath) override { return m_doc.WriteVersion5File(std::move(strPath)); }
+    int ReadLegacyFile(std::string strPath) override { return m_doc.ReadLegacyFile(strPath); }
+    int WriteVersion5File(std::string strPath) override { return m_doc.WriteVersion5File(strPath); }
     int GetSheetNum() const override { return m_doc.GetSheetNum(); }
 
 private:

@@ -10,16 +10,19 @@
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Process.h"
+#include "platform/StdStreams.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
+constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 int RunInteractive(std::vector<std::string> arRoots, bool bConsole)
@@ -31,12 +34,10 @@ int RunInteractive(std::vector<std::string> arRoots, bool bConsole)
     return app.GetExitCode();
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int RunCommandLine(int argc, char** argv)
 {
     if (!PrepareProcess())
-        return 1;
+        return kExitFailure;
     CLI::App cli("Converts the user-defined label sheets of an old installation (USER.FDF or version-3/4\n"
                  "USER.YLI) into the version-5 USER.YLI.\n\n"
                  "Without a subcommand it searches the disks for the old and the new installation, asks\n"
@@ -92,4 +93,22 @@ int main(int argc, char** argv)
         return RunBatchConvert(strLegacy, strOutput);
     }
     return RunInteractive(std::move(arRoots), bConsole);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever escapes the run still unwinds it, so that an unfinished output
+    // file is removed on the way, and ends the program with a failure.
+    try {
+        return RunCommandLine(argc, argv);
+    } catch (const std::exception& e) {
+        WriteToStdError("toviconv: ");
+        WriteToStdError(e.what());
+        WriteToStdError("\n");
+    } catch (...) {
+        WriteToStdError("toviconv: unexpected failure\n");
+    }
+    return kExitFailure;
 }

@@ -7,6 +7,7 @@
 // The operation returns the failure value of its result type.
 
 #include <string>
+#include <string_view>
 
 /// The three classes that keep a failure counter of their own.
 enum class EFailureClass { FixedFree, Sheet, SupportInfo };
@@ -16,7 +17,7 @@ inline constexpr int kFailInt = -99;
 /// Failure value of operations with a real result (position, size, coordinate).
 inline constexpr double kFailReal = -99.0;
 /// Failure value of operations with a text result: the one byte 0x9D.
-inline const std::string kFailText(1, '\x9D');
+inline constexpr std::string_view kFailText = "\x9D";
 
 /// Composes the report for the class's current level ("また" once per earlier
 /// failure, the level text, then "<class>::<method>"), shows it in an OK box

@@ -607,11 +607,11 @@ double CSheet::GetFreeDecoEndY(int nElem, int nDeco)
 std::string CSheet::GetGroupName(int nSupport, int nName)
 {
     CToviSupportInfo* pSupport = GetSupport(nSupport, "GetGroupName");
-    return pSupport == nullptr ? kFailText : pSupport->GetNormalGroup(nName);
+    return pSupport == nullptr ? std::string(kFailText) : pSupport->GetNormalGroup(nName);
 }
 
 std::string CSheet::GetWizardGroupName(int nSupport, int nName)
 {
     CToviSupportInfo* pSupport = GetSupport(nSupport, "GetWizardGroupName");
-    return pSupport == nullptr ? kFailText : pSupport->GetWizardGroup(nName);
+    return pSupport == nullptr ? std::string(kFailText) : pSupport->GetWizardGroup(nName);
 }

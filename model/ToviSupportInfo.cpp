@@ -54,7 +54,7 @@ std::string CToviSupportInfo::GetGroup(const std::vector<std::unique_ptr<std::st
 {
     if (nIndex >= ListSize(lstGroup) || nIndex < 0 || !lstGroup[static_cast<std::size_t>(nIndex)]) {
         ReportLookup(pszMethod);
-        return kFailText;
+        return std::string(kFailText);
     }
     return *lstGroup[static_cast<std::size_t>(nIndex)];
 }

@@ -7,7 +7,7 @@
 namespace {
 
 /// Bytes collected before the output file writes them out.
-constexpr std::size_t kOutputBufferSize = 64 * 1024;
+constexpr std::size_t kOutputBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
 

@@ -134,6 +134,8 @@ public:
     {
         m_strField = strField;
         for (;;) {
+            // One prompt per line typed: the temporaries do not matter.
+            // NOLINTNEXTLINE(performance-inefficient-string-concatenation)
             m_console.Write(strTitle + "\n" + strText + "\n" + m_strField + "\n> ");
             std::string strLine;
             const CConsoleFrontEnd::ELine eRead = m_console.ReadLine(strLine);

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Path.h"
+#include "platform/StdStreams.h"
 #include "platform/wx/WxFileFilter.h"
 #include "platform/wx/WxViews.h"
 
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -45,10 +45,8 @@ public:
 void ReportToolkitAssert(const wxString& strFile, int nLine, const wxString& strFunction, const wxString& strCond,
                          const wxString& strMessage)
 {
-    std::fprintf(stderr, "toviconv: toolkit check failed: %s:%d %s: %s %s\n",
-                 static_cast<const char*>(strFile.utf8_str()), nLine,
-                 static_cast<const char*>(strFunction.utf8_str()), static_cast<const char*>(strCond.utf8_str()),
-                 static_cast<const char*>(strMessage.utf8_str()));
+    WriteToStdError("toviconv: toolkit check failed: " + strFile.utf8_string() + ":" + std::to_string(nLine) + " " +
+                    strFunction.utf8_string() + ": " + strCond.utf8_string() + " " + strMessage.utf8_string() + "\n");
 }
 
 const wxMBConv& PathConv()
@@ -192,8 +190,9 @@ bool CWxSession::Start()
     // The windows speak the desktop's language: the toolkit keeps its hands
     // off the locale, so it is taken from the environment here, before the
     // toolkit starts, for everything but numbers, which stay "C".
-    std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C");
+    // An environment naming a locale that is not installed leaves "C".
+    static_cast<void>(std::setlocale(LC_ALL, ""));
+    static_cast<void>(std::setlocale(LC_NUMERIC, "C"));
 
     // The program's own options are not the toolkit's business.
     static char szName[] = "toviconv";
@@ -211,7 +210,8 @@ bool CWxSession::Start()
         if (!bStarted)
             wxEntryCleanup();
     }
-    std::setlocale(LC_NUMERIC, "C");
+    // "C" always exists; numbers in files do not depend on it anyway.
+    static_cast<void>(std::setlocale(LC_NUMERIC, "C"));
     m_bStarted = bStarted;
     return bStarted;
 }
