@@ -129,7 +129,7 @@ constexpr SKeywordTable kKeywordTable = [] {
 const SKeyword* FindKeyword(const SKeyWords& key)
 {
     for (std::size_t nSlot = HashKey(key); kKeywordTable.arSlot[nSlot] >= 0; nSlot = (nSlot + 1) % kKeywordSlots) {
-        const auto nKeyword = static_cast<std::size_t>(kKeywordTable.arSlot[nSlot]);
+        const auto nKeyword = static_cast<std::size_t>(static_cast<unsigned char>(kKeywordTable.arSlot[nSlot]));
         if (kKeywordTable.arWords[nKeyword] == key)
             return &kKeywords[nKeyword];
     }

@@ -55,7 +55,7 @@ public:
         End,      ///< end of input
     };
     /// The longest answer line: ample for any path.
-    static constexpr std::size_t kMaxAnswerBytes = 64 * 1024;
+    static constexpr std::size_t kMaxAnswerBytes = std::size_t{64} * 1024;
 
     /// Reads one line. Ctrl-C is not caught while it waits.
     ELine ReadLine(std::string& strLine);

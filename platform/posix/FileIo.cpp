@@ -91,7 +91,8 @@ extern "C" void RemoveTempNamesAndEnd(int nSignal)
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
     ::sigaction(nSignal, &action, nullptr);
-    ::raise(nSignal);
+    // Inside the handler nothing is left to do should this fail.
+    static_cast<void>(::raise(nSignal));
 }
 
 /// Installs the handler, once, for every ending signal still at its default

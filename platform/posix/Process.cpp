@@ -35,6 +35,7 @@ bool PrepareProcess()
     }
     // Messages to a pipe nobody reads are lost; the output file and the exit
     // status are not.
-    ::signal(SIGPIPE, SIG_IGN);
+    // Fails only for a signal number that does not exist.
+    static_cast<void>(::signal(SIGPIPE, SIG_IGN));
     return true;
 }
