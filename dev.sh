@@ -239,7 +239,6 @@ case "$cmd" in
   *)
     echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh windows | ./dev.sh bench |" >&2
     echo "       ./dev.sh package | ./dev.sh fuzz [SECONDS] | ./dev.sh tidy | ./dev.sh format-check" >&2
-    echo "       ./dev.sh fuzz [SECONDS] | ./dev.sh tidy | ./dev.sh format-check" >&2
     exit 2
     ;;
 esac
