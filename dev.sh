@@ -8,7 +8,9 @@
 #                            and run the portable suites under Wine
 #   ./dev.sh build           install what is missing and build (plain)
 #   ./dev.sh windows         install what is missing and cross-build
-#                            build-windows/app/toviconv.exe for 64-bit Windows
+#                            build-windows/app/toviconv.exe (and its console
+#                            twin toviconv.com) for 64-bit Windows, zipped
+#                            with the README into build-windows/*.zip
 #   ./dev.sh bench           install what is missing, build optimised with the
 #                            benchmarks and run them (bench/run.sh)
 #   ./dev.sh package         install what is missing, build optimised for /usr
@@ -33,7 +35,9 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # The cross build for Windows (toolchain file cmake/toolchain-mingw-w64.cmake):
 # the compiler, the sources of GoogleTest and, for its tests, Wine.
 WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev g++-mingw-w64-x86-64-posix)
-WINDOWS_TEST_PACKAGES=(googletest wine wine64)
+# The windowed program is driven on a virtual display with a window manager,
+# keys and screenshots, in Japanese (a locale and a font for Wine).
+WINDOWS_TEST_PACKAGES=(googletest wine wine64 xvfb openbox xdotool imagemagick fonts-ipafont-gothic locales)
 # The fuzzer: clang and its libFuzzer runtime.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The static checks.
@@ -207,7 +211,8 @@ case "$cmd" in
     PACKAGES=("${WINDOWS_PACKAGES[@]}")
     install_deps
     build_windows build-windows -DBUILD_TESTING=OFF
-    echo "dev.sh: built build-windows/app/toviconv.exe" >&2
+    (cd build-windows && cpack -G ZIP >/dev/null)
+    echo "dev.sh: built build-windows/app/toviconv.exe and build-windows/toviconv-*-windows-x64.zip" >&2
     ;;
   fuzz)
     PACKAGES+=("${FUZZ_PACKAGES[@]}")

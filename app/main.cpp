@@ -9,6 +9,7 @@
 #include "formats/BatchConvert.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
+#include "platform/StdStreams.h"
 #include "platform/Process.h"
 #include "platform/StdStreams.h"
 
@@ -36,6 +37,7 @@ int RunInteractive(std::vector<std::string> arRoots, bool bConsole)
 
 int RunCommandLine(int argc, char** argv)
 {
+    ConnectStandardStreams();
     if (!PrepareProcess())
         return kExitFailure;
     CLI::App cli("Converts the user-defined label sheets of an old installation (USER.FDF or version-3/4\n"

@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/UserDialogs.h"
 
 void CFolderEntries::Add(std::string_view strName, bool bFolder)
 {
@@ -9,4 +10,30 @@ void CFolderEntries::Add(std::string_view strName, bool bFolder)
     m_strNames.append(strName);
     m_strNames.push_back('\0');
     m_arEntries.push_back(entry);
+}
+
+// With the folder entries, so that every program that walks folders has it
+// for the windows module it may open.
+SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog)
+{
+    SFileDialogStart start;
+    start.strName = fileDialog.strDefaultName;
+    if (fileDialog.strInitialFolder.empty())
+        return start;
+    const EPathStyle eStyle = fileSystem.GetPathStyle();
+    const std::string strPath = MakeAbsolutePath(fileSystem.GetCurrentDir(), fileDialog.strInitialFolder, eStyle);
+    if (fileSystem.IsFolder(strPath)) {
+        start.strFolder = strPath;
+        return start;
+    }
+    const std::string strFolder(FolderOfPath(strPath, eStyle));
+    if (!strFolder.empty() && fileSystem.IsFolder(strFolder)) {
+        // The folder without its last separator, unless that belongs to a root.
+        const bool bRoot = strFolder.size() <= PathRootLength(strFolder, eStyle);
+        start.strFolder = bRoot ? strFolder : strFolder.substr(0, strFolder.size() - 1);
+        const std::string strName = strPath.substr(strFolder.size());
+        if (!strName.empty())
+            start.strName = strName;
+    }
+    return start;
 }

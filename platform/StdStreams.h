@@ -9,3 +9,9 @@
 /// file gets the bytes as they are. Failures are ignored: there is nowhere
 /// left to report them.
 void WriteToStdError(std::string_view strUtf8);
+
+/// Connects the standard streams to the console of the shell that started
+/// the program where the system does not (the windowed toviconv.exe on
+/// Windows, started from cmd or PowerShell); streams redirected to a file
+/// or a pipe stay as they are. Nothing to do elsewhere.
+void ConnectStandardStreams();

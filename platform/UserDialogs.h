@@ -30,6 +30,21 @@ struct SFileDialogSpec {
     std::string strInitialFolder; ///< "" for the system's choice
 };
 
+/// Where a file dialog opens.
+struct SFileDialogStart {
+    std::string strFolder;  ///< "" for the system's choice
+    std::string strName;    ///< proposed file name, "" for none
+};
+
+class CFileSystem;
+
+/// The folder and file name a file dialog starts with: the initial folder
+/// when it is a folder (relative paths taken from the current directory);
+/// when it names anything else, its folder and last component; otherwise
+/// the system's choice. The default name applies wherever the initial
+/// folder gives no name of its own.
+SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog);
+
 /// The system's plain title of a file dialog, for a request without one.
 inline const char* PlainFileDialogTitle(bool bOpen)
 {

@@ -1,7 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/ConsoleFrontEnd.h"
 #include "platform/Path.h"
-#include "platform/posix/ConsoleFrontEnd.h"
 #include "platform/posix/Display.h"
 #include "platform/posix/PosixFileSystem.h"
 #ifdef TOVICONV_HAVE_GUI
@@ -76,5 +76,5 @@ std::unique_ptr<CUserDialogs> CreateFrontEnd([[maybe_unused]] CFileSystem& fileS
             return pWindows;
     }
 #endif
-    return std::make_unique<CConsoleFrontEnd>(fileSystem);
+    return std::make_unique<CConsoleFrontEnd>(fileSystem, CreateConsoleIo());
 }

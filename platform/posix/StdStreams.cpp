@@ -28,3 +28,7 @@ void WriteToStdError(std::string_view strUtf8)
         nSize -= static_cast<size_t>(nDone);
     }
 }
+
+void ConnectStandardStreams()
+{
+}

@@ -1,8 +1,10 @@
 #include "platform/StdStreams.h"
 
+#include "platform/CodePage.h"
 #include "platform/win32/WideText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <windows.h>
 
 namespace {
@@ -27,7 +29,19 @@ void WriteWhole(std::basic_string_view<TChar> text, FWrite fnWrite)
 
 void WriteToStdError(std::string_view strUtf8)
 {
+    // On a console, control characters of the text show as "?" (as on a
+    // POSIX terminal): a file name cannot move the cursor or clear the screen.
     const HANDLE hError = ::GetStdHandle(STD_ERROR_HANDLE);
+    DWORD nMode = 0;
+    if (hError != nullptr && hError != INVALID_HANDLE_VALUE && ::GetConsoleMode(hError, &nMode))
+        WriteUtf8(hError, MakeTerminalSafe(strUtf8));
+    else
+        WriteUtf8(hError, strUtf8);
+}
+
+void WriteUtf8(void* hStream, std::string_view strUtf8)
+{
+    const HANDLE hError = hStream;
     if (hError == nullptr || hError == INVALID_HANDLE_VALUE)
         return;
     DWORD nMode = 0;
@@ -43,4 +57,35 @@ void WriteToStdError(std::string_view strUtf8)
     WriteWhole(strUtf8, [hError](const char* pData, DWORD nSize, DWORD* pDone) {
         return ::WriteFile(hError, pData, nSize, pDone, nullptr);
     });
+}
+
+namespace {
+
+/// The stream's handle, replaced by the console's own when it leads nowhere.
+void ConnectStream(DWORD nStream, const char* pDevice, FILE* pFile, const char* pMode)
+{
+    const HANDLE hHandle = ::GetStdHandle(nStream);
+    if (hHandle != nullptr && hHandle != INVALID_HANDLE_VALUE && ::GetFileType(hHandle) != FILE_TYPE_UNKNOWN)
+        return;
+    const HANDLE hConsole = ::CreateFileA(pDevice, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hConsole == INVALID_HANDLE_VALUE)
+        return;
+    ::SetStdHandle(nStream, hConsole);
+    // The C library's stream too (the help text goes through it).
+    std::freopen(pDevice, pMode, pFile);
+}
+
+}  // namespace
+
+void ConnectStandardStreams()
+{
+    // Nothing to connect where no console started the program (a
+    // double-click). A console the program has already (the console build,
+    // one inherited or made) only fills the streams that lead nowhere.
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS) && ::GetLastError() != ERROR_ACCESS_DENIED)
+        return;
+    ConnectStream(STD_INPUT_HANDLE, "CONIN$", stdin, "r");
+    ConnectStream(STD_OUTPUT_HANDLE, "CONOUT$", stdout, "w");
+    ConnectStream(STD_ERROR_HANDLE, "CONOUT$", stderr, "w");
 }

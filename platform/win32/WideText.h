@@ -16,3 +16,7 @@ std::wstring WidenText(std::string_view strUtf8);
 
 /// The UTF-8 form of UTF-16 text; an unpaired surrogate becomes U+FFFD.
 std::string NarrowText(std::wstring_view strWide);
+
+/// Writes UTF-8 text whole to a standard stream (a HANDLE): a console gets
+/// it as UTF-16 whatever its code page, a pipe or a file the bytes as they are.
+void WriteUtf8(void* hStream, std::string_view strUtf8);

@@ -14,11 +14,41 @@ bool GetAttributes(const std::string& strPath, DWORD& nAttributes)
     std::wstring strWide;
     if (strPath.empty() || !WidenPath(strPath, strWide))
         return false;
-    nAttributes = ::GetFileAttributesW(strWide.c_str());
+    nAttributes = ::GetFileAttributesW(MakeLongPath(strWide).c_str());
     return nAttributes != INVALID_FILE_ATTRIBUTES;
 }
 
+/// A folder to walk into: a folder that is no reparse point (junction,
+/// symbolic link, mount point), so that the walk stays loop-free.
+bool IsPlainFolder(DWORD nAttributes)
+{
+    return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(nAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 }  // namespace
+
+std::wstring MakeLongPath(std::wstring_view strPath)
+{
+    const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    std::wstring strLong;
+    if (strPath.size() >= 3 && strPath[1] == L':' && isSeparator(strPath[2]) &&
+        ((strPath[0] >= L'A' && strPath[0] <= L'Z') || (strPath[0] >= L'a' && strPath[0] <= L'z'))) {
+        strLong = L"\\\\?\\";
+        strLong += strPath;
+    } else if (strPath.size() >= 3 && isSeparator(strPath[0]) && isSeparator(strPath[1]) &&
+               strPath[2] != L'?' && strPath[2] != L'.') {
+        strLong = L"\\\\?\\UNC\\";
+        strLong += strPath.substr(2);
+    } else {
+        return std::wstring(strPath);  // relative, or a device or long path already
+    }
+    // The prefix turns off the system's own clean-up of the path.
+    for (wchar_t& c : strLong) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return strLong;
+}
 
 CWin32FileSystem::CWin32FileSystem(std::vector<std::string> arRoots)
 {
@@ -56,7 +86,7 @@ std::string CWin32FileSystem::GetCurrentDir()
 bool CWin32FileSystem::SetCurrentDir(const std::string& strPath)
 {
     std::wstring strWide;
-    return WidenPath(strPath, strWide) && ::SetCurrentDirectoryW(strWide.c_str());
+    return !strPath.empty() && WidenPath(strPath, strWide) && ::SetCurrentDirectoryW(strWide.c_str());
 }
 
 std::vector<std::string> CWin32FileSystem::GetSearchRoots()
@@ -76,9 +106,9 @@ int CWin32FileSystem::AddFolder(std::wstring strPath)
 int CWin32FileSystem::OpenRoot(const std::string& strRoot)
 {
     std::wstring strWide;
-    if (!IsFolder(strRoot) || !WidenPath(strRoot, strWide))
+    if (!IsFolder(strRoot) || !WidenPath(MakeAbsolutePath(GetCurrentDir(), strRoot, EPathStyle::Windows), strWide))
         return -1;
-    return AddFolder(std::move(strWide));
+    return AddFolder(MakeLongPath(strWide));
 }
 
 int CWin32FileSystem::OpenSubFolder(int nParent, std::string_view strName)
@@ -93,8 +123,7 @@ int CWin32FileSystem::OpenSubFolder(int nParent, std::string_view strName)
         strPath += L'\\';
     strPath += strWide;
     const DWORD nAttributes = ::GetFileAttributesW(strPath.c_str());
-    if (nAttributes == INVALID_FILE_ATTRIBUTES || !(nAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (nAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (nAttributes == INVALID_FILE_ATTRIBUTES || !IsPlainFolder(nAttributes))
         return -1;
     return AddFolder(std::move(strPath));
 }
@@ -113,8 +142,15 @@ bool CWin32FileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
                                             nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (hFind == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
+    // Each name is converted into the one buffer: nothing is allocated per
+    // entry. A reparse point is listed as no folder, as a symbolic link is
+    // on POSIX: it is never walked into.
     do {
-        entries.Add(NarrowText(entry.cFileName), (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        const int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, entry.cFileName, -1, m_arName.data(),
+                                                 static_cast<int>(m_arName.size()), nullptr, nullptr);
+        if (nBytes > 1)
+            entries.Add(std::string_view(m_arName.data(), static_cast<std::size_t>(nBytes - 1)),
+                        IsPlainFolder(entry.dwFileAttributes));
     } while (::FindNextFileW(hFind, &entry));
     const bool bComplete = ::GetLastError() == ERROR_NO_MORE_FILES;
     ::FindClose(hFind);
@@ -139,7 +175,7 @@ bool CWin32FileSystem::FindFile(const std::string& strPath, std::string& strFoun
     if (strName.empty() || !WidenPath(std::string(strFolder) + "*", strPattern))
         return false;
     WIN32_FIND_DATAW entry {};
-    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+    const HANDLE hFind = ::FindFirstFileExW(MakeLongPath(strPattern).c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                             nullptr, 0);
     if (hFind == INVALID_HANDLE_VALUE)
         return false;

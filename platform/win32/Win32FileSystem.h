@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// Current directory, search roots, folder walks and file look-ups through
@@ -32,5 +33,11 @@ private:
     int AddFolder(std::wstring strPath);
 
     std::vector<std::string> m_arRoots;
-    std::vector<std::wstring> m_arFolders;  ///< open folders by handle, "" when closed
+    std::vector<std::wstring> m_arFolders;  ///< open folders by handle (long-path form), "" when closed
+    std::vector<char> m_arName = std::vector<char>(4 * 260);  ///< UTF-8 of one listed name
 };
+
+/// The long-path form ("\\?\C:\x", "\\?\UNC\server\share\x") of an
+/// absolute path, which lifts the limit of 260 characters; any other path
+/// as it is.
+std::wstring MakeLongPath(std::wstring_view strPath);

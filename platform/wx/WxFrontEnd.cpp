@@ -222,29 +222,6 @@ CWxSession::~CWxSession()
         wxEntryCleanup();
 }
 
-SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog)
-{
-    SFileDialogStart start;
-    start.strName = fileDialog.strDefaultName;
-    if (fileDialog.strInitialFolder.empty())
-        return start;
-    const std::string strPath = fileDialog.strInitialFolder.front() == '/'
-                                    ? MakeAbsolutePath("/", fileDialog.strInitialFolder)
-                                    : MakeAbsolutePath(fileSystem.GetCurrentDir(), fileDialog.strInitialFolder);
-    if (fileSystem.IsFolder(strPath)) {
-        start.strFolder = strPath;
-        return start;
-    }
-    const std::string strFolder(FolderOfPath(strPath));
-    if (!strFolder.empty() && fileSystem.IsFolder(strFolder)) {
-        start.strFolder = strFolder.size() > 1 ? strFolder.substr(0, strFolder.size() - 1) : strFolder;
-        const std::string strName = strPath.substr(strFolder.size());
-        if (!strName.empty())
-            start.strName = strName;
-    }
-    return start;
-}
-
 int CWxFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
 {
     if (!wxTheApp) {

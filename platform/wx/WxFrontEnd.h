@@ -31,19 +31,6 @@ private:
     bool m_bStarted = false;
 };
 
-/// Where a file dialog opens.
-struct SFileDialogStart {
-    std::string strFolder;  ///< "" for the system's choice
-    std::string strName;    ///< proposed file name, "" for none
-};
-
-/// The folder and file name a file dialog starts with: the initial folder
-/// when it is a folder (relative paths taken from the current directory);
-/// when it names anything else, its folder and last component; otherwise
-/// the system's choice. The default name applies wherever the initial
-/// folder gives no name of its own.
-SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog);
-
 class CWxFrontEnd : public CUserDialogs {
 public:
     /// The toolkit must have been started (CWxSession).

@@ -2,7 +2,7 @@
 
 #include "app/ConfirmDlg.h"
 #include "app/ProgressDlg.h"
-#include "platform/posix/ConsoleFrontEnd.h"
+#include "platform/posix/PosixConsoleIo.h"
 #include "tests/support/ScriptedFrontEnd.h"
 #include "tests/support/ScriptedMessageBox.h"
 
@@ -80,7 +80,7 @@ protected:
 
 TEST_F(ConsoleTest, QuestionsReadYesNoAndEndOfInputIsNo)
 {
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd console(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     Input("maybe\n yes\nYeS\r\nn\n");
     EXPECT_EQ(console.Show("a\nb", EMsgButtons::Ok), DlgResult::Ok);
     EXPECT_EQ(console.Show("q1", EMsgButtons::YesNo), DlgResult::Yes);
@@ -93,7 +93,7 @@ TEST_F(ConsoleTest, FileDialogsRefuseMissingFilesAndCompleteFolders)
 {
     m_fs.AddFile("/start/sub/user.yli");
     m_fs.AddFolder("/out");
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd console(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     const std::string strTooLong(CConsoleFrontEnd::kMaxAnswerBytes + 1, 'a');
     Input(strTooLong + "\nnothing.yli\nsub/USER.YLI\n/out\n/out/new.yli\n\n");
 
@@ -127,7 +127,7 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
 {
     m_fs.AddFile("/d/User.YLI");
     m_fs.AddFile("/d/notes.txt");
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd console(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     CMessageBoxScope boxes(&console);
     CScriptedFrontEnd dialogs;
     Input(std::string(CConsoleFrontEnd::kMaxAnswerBytes + 1, '/') + "\r\n/d/notes.txt\n\n/d/User.YLI\n");
@@ -146,7 +146,7 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
 
 TEST_F(ConsoleTest, EndlessLinesAreReadInBoundedMemoryAndRefused)
 {
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd console(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     const std::string strInput = std::string(50 << 20, 'y') + "\nyes\n" + std::string(1 << 20, 'n');
     Input(strInput);
     EXPECT_EQ(console.Show("q", EMsgButtons::YesNo), DlgResult::Yes);
@@ -170,8 +170,8 @@ TEST_F(ConsoleTest, ControlCharactersReachATerminalVisiblyAndAPipeExactly)
 
     // ESC, CR, a lone C1 byte, C1 in UTF-8, DEL, a tab.
     const std::string strText = "ﾌｧｲﾙ /d/\x1b[2J\r\x9b\xc2\x9b名前\x7f\t が開けません。\n読み込みを中止します。";
-    CConsoleFrontEnd(m_fs, m_arIn[0], nTerminal, nTerminal).Show(strText, EMsgButtons::Ok);
-    CConsoleFrontEnd(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]).Show(strText, EMsgButtons::Ok);
+    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], nTerminal, nTerminal)).Show(strText, EMsgButtons::Ok);
+    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1])).Show(strText, EMsgButtons::Ok);
 
     const std::string strShown = "ﾌｧｲﾙ /d/?[2J???名前?? が開けません。\n読み込みを中止します。\n";
     char buffer[4096];
@@ -221,7 +221,7 @@ TEST_F(ConsoleTest, CtrlCIsCancelOnlyWhileTheSearchRuns)
     CSigIntGuard guard;
     SetSigInt(CountOwnSigInt);
     g_nOwnHandlerCalls = 0;
-    CConsoleFrontEnd console(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd console(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     Input("n\n");
     {
         CProgressDlg dlg(console.CreateProgressView());
@@ -247,7 +247,7 @@ TEST_F(ConsoleTest, CtrlCIsCancelOnlyWhileTheSearchRuns)
 
     // A SIGINT ignored at start stays ignored.
     SetSigInt(SIG_IGN);
-    CConsoleFrontEnd ignoring(m_fs, m_arIn[0], m_arOut[1], m_arOut[1]);
+    CConsoleFrontEnd ignoring(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]));
     CProgressDlg dlg(ignoring.CreateProgressView());
     ASSERT_TRUE(dlg.Create());
     EXPECT_EQ(CurrentSigInt(), SIG_IGN);

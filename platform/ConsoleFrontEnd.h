@@ -26,19 +26,55 @@
 //   most about 20 times a second. Ctrl-C while the search runs is its Cancel
 //   button (unless SIGINT was ignored when the program started); while an
 //   answer is awaited it ends the program as usual.
+//
+// The protocol is the same on every system; only the terminal beneath it
+// (CConsoleIo) is each system's own.
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/UserDialogs.h"
 
-#include <csignal>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
+/// The terminal beneath the console front end: standard input, output and
+/// error, the terminal's width, a clock and Ctrl-C.
+class CConsoleIo {
+public:
+    virtual ~CConsoleIo() = default;
+    /// Waits for input and reads what there is, at most nSize bytes of
+    /// UTF-8; 0 at end of input or on failure.
+    virtual std::size_t Read(char* pBuffer, std::size_t nSize) = 0;
+    /// Writes the UTF-8 text whole to standard output.
+    virtual void WriteOut(std::string_view strText) = 0;
+    /// True when standard output is a terminal (control characters in
+    /// texts are then shown as "?").
+    virtual bool IsOutTerminal() = 0;
+    /// Writes the UTF-8 text whole to standard error.
+    virtual void WriteErr(std::string_view strText) = 0;
+    /// True when standard error is a terminal that understands "\r" and the
+    /// erase-line sequence "\x1b[K" (the progress line is drawn only there).
+    virtual bool IsErrTerminal() = 0;
+    /// The width of that terminal in columns; 0 when unknown.
+    virtual int GetErrColumns() = 0;
+    /// A clock that never goes back, in milliseconds.
+    virtual long long NowMilliseconds() = 0;
+    /// Between Begin and End, Ctrl-C is caught (unless the program started
+    /// with it ignored) and TakeInterrupt reports it once; End restores what
+    /// Begin replaced and forgets a Ctrl-C not taken.
+    virtual void BeginInterrupts() = 0;
+    virtual void EndInterrupts() = 0;
+    virtual bool TakeInterrupt() = 0;
+};
+
+/// The process's own standard streams and Ctrl-C.
+std::unique_ptr<CConsoleIo> CreateConsoleIo();
+
 class CConsoleFrontEnd : public CUserDialogs {
 public:
-    explicit CConsoleFrontEnd(CFileSystem& fileSystem, int nIn = 0, int nOut = 1, int nErr = 2);
+    CConsoleFrontEnd(CFileSystem& fileSystem, std::unique_ptr<CConsoleIo> pIo);
     ~CConsoleFrontEnd() override;
     CConsoleFrontEnd(const CConsoleFrontEnd&) = delete;
     CConsoleFrontEnd& operator=(const CConsoleFrontEnd&) = delete;
@@ -65,8 +101,7 @@ public:
     /// Writes the progress line (an empty text removes it).
     void DrawProgressLine(std::string_view strLine);
 
-    int ErrFd() const { return m_nErr; }
-    bool SigIntIgnoredAtStart() const { return m_bSigIntIgnored; }
+    CConsoleIo& Io() { return *m_pIo; }
 
     /// Bytes of input searched for a line end so far (each once), and the
     /// most ever held for an unfinished line: bounded whatever the input.
@@ -74,8 +109,8 @@ public:
     std::size_t GetPendingPeakNum() const { return m_nPendingPeakNum; }
 
     /// While the search runs, Ctrl-C is the progress window's Cancel: it is
-    /// caught (unless SIGINT was ignored at start) and TakeInterrupt reports
-    /// it once. EndSearchInterrupts restores the disposition it replaced.
+    /// caught (unless it was ignored at start) and TakeInterrupt reports it
+    /// once. EndSearchInterrupts restores what it replaced.
     void BeginSearchInterrupts();
     void EndSearchInterrupts();
     bool TakeInterrupt();
@@ -84,15 +119,11 @@ private:
     ELine ReadLineRaw(std::string& strLine);
 
     CFileSystem& m_fileSystem;
-    int m_nIn;
-    int m_nOut;
-    int m_nErr;
-    bool m_bSigIntIgnored;
+    std::unique_ptr<CConsoleIo> m_pIo;
     bool m_bOutTerminal;
     bool m_bEndOfInput = false;
     bool m_bProgressShown = false;
     bool m_bInterruptsCaught = false;
-    struct sigaction m_previousAction = {};
     std::string m_strPending;  ///< bytes read beyond the last line
     std::size_t m_nPendingScanned = 0;  ///< of them, searched for a line end
     std::size_t m_nScannedInputNum = 0;

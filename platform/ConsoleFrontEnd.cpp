@@ -1,23 +1,11 @@
-#include "platform/posix/ConsoleFrontEnd.h"
-#include "platform/Path.h"
+#include "platform/ConsoleFrontEnd.h"
 
 #include "platform/CodePage.h"
+#include "platform/Path.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <ctime>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t g_nInterrupted = 0;
-
-extern "C" void OnSigInt(int)
-{
-    g_nInterrupted = 1;
-}
 
 bool IsWide(char32_t c)
 {
@@ -26,18 +14,10 @@ bool IsWide(char32_t c)
            (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
-
-long long NowMilliseconds()
-{
-    timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 class CConsoleProgressView : public CProgressView {
 public:
     explicit CConsoleProgressView(CConsoleFrontEnd& console)
-        : m_console(console), m_bTerminal(::isatty(console.ErrFd()) == 1)
+        : m_console(console), m_bTerminal(console.Io().IsErrTerminal())
     {
     }
     ~CConsoleProgressView() override { Destroy(); }
@@ -49,7 +29,7 @@ public:
         m_pEvents = &events;
         m_console.BeginSearchInterrupts();
         // The first line is drawn once the run has given the window its title.
-        m_nLastDraw = NowMilliseconds();
+        m_nLastDraw = m_console.Io().NowMilliseconds();
         m_bPending = true;
         return true;
     }
@@ -91,23 +71,21 @@ public:
         // A new title or percent shows at once only where no file comes
         // along to be drawn with it (SetStatus); the file must win, or the
         // status would stand still while the percent runs.
-        if (m_bPending && m_bTerminal && m_pEvents && NowMilliseconds() - m_nLastDraw >= 2 * kRedrawMilliseconds)
+        if (m_bPending && m_bTerminal && m_pEvents && m_console.Io().NowMilliseconds() - m_nLastDraw >= 2 * kRedrawMilliseconds)
             Draw();
     }
 
 private:
     static constexpr long long kRedrawMilliseconds = 50;
 
-    bool Due() const { return NowMilliseconds() - m_nLastDraw >= kRedrawMilliseconds; }
+    bool Due() const { return m_console.Io().NowMilliseconds() - m_nLastDraw >= kRedrawMilliseconds; }
 
     void Draw()
     {
-        m_nLastDraw = NowMilliseconds();
+        m_nLastDraw = m_console.Io().NowMilliseconds();
         m_bPending = false;
-        struct winsize size = {};
-        int nColumns = 80;
-        if (::ioctl(m_console.ErrFd(), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-            nColumns = size.ws_col;
+        const int nWidth = m_console.Io().GetErrColumns();
+        const int nColumns = nWidth > 0 ? nWidth : 80;
         std::string strLine = m_strTitle + "  " + m_strPercent + "  " + m_strStatus;
         // Three columns stay free so that neither the cursor nor the
         // terminal's echo of Ctrl-C ("^C") wraps to a new line, which the
@@ -182,11 +160,9 @@ std::string FitToColumns(std::string_view strText, int nColumns)
     return strOut;
 }
 
-CConsoleFrontEnd::CConsoleFrontEnd(CFileSystem& fileSystem, int nIn, int nOut, int nErr)
-    : m_fileSystem(fileSystem), m_nIn(nIn), m_nOut(nOut), m_nErr(nErr), m_bOutTerminal(::isatty(nOut) == 1)
+CConsoleFrontEnd::CConsoleFrontEnd(CFileSystem& fileSystem, std::unique_ptr<CConsoleIo> pIo)
+    : m_fileSystem(fileSystem), m_pIo(std::move(pIo)), m_bOutTerminal(m_pIo->IsOutTerminal())
 {
-    struct sigaction current = {};
-    m_bSigIntIgnored = ::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
 }
 
 CConsoleFrontEnd::~CConsoleFrontEnd()
@@ -196,30 +172,20 @@ CConsoleFrontEnd::~CConsoleFrontEnd()
 
 void CConsoleFrontEnd::BeginSearchInterrupts()
 {
-    g_nInterrupted = 0;
-    if (m_bSigIntIgnored || m_bInterruptsCaught)
-        return;
-    struct sigaction action = {};
-    action.sa_handler = OnSigInt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    m_bInterruptsCaught = ::sigaction(SIGINT, &action, &m_previousAction) == 0;
+    m_pIo->BeginInterrupts();
+    m_bInterruptsCaught = true;
 }
 
 void CConsoleFrontEnd::EndSearchInterrupts()
 {
     if (m_bInterruptsCaught)
-        ::sigaction(SIGINT, &m_previousAction, nullptr);
+        m_pIo->EndInterrupts();
     m_bInterruptsCaught = false;
-    g_nInterrupted = 0;
 }
 
 bool CConsoleFrontEnd::TakeInterrupt()
 {
-    if (!g_nInterrupted)
-        return false;
-    g_nInterrupted = 0;
-    return true;
+    return m_pIo->TakeInterrupt();
 }
 
 void CConsoleFrontEnd::Write(std::string_view strText)
@@ -231,15 +197,7 @@ void CConsoleFrontEnd::Write(std::string_view strText)
         strSafe = MakeTerminalSafe(strText);
         strText = strSafe;
     }
-    while (!strText.empty()) {
-        const ssize_t nDone = ::write(m_nOut, strText.data(), strText.size());
-        if (nDone < 0) {
-            if (errno == EINTR)
-                continue;
-            return;
-        }
-        strText.remove_prefix(static_cast<size_t>(nDone));
-    }
+    m_pIo->WriteOut(strText);
 }
 
 void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)
@@ -249,16 +207,7 @@ void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)
     strOut += "\x1b[K";
     if (strLine.empty())
         strOut = "\r\x1b[K";
-    std::string_view strRest = strOut;
-    while (!strRest.empty()) {
-        const ssize_t nDone = ::write(m_nErr, strRest.data(), strRest.size());
-        if (nDone < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        strRest.remove_prefix(static_cast<size_t>(nDone));
-    }
+    m_pIo->WriteErr(strOut);
     m_bProgressShown = !strLine.empty();
 }
 
@@ -310,13 +259,11 @@ CConsoleFrontEnd::ELine CConsoleFrontEnd::ReadLineRaw(std::string& strLine)
             break;
         }
         char buffer[16 * 1024];
-        const ssize_t nRead = ::read(m_nIn, buffer, sizeof buffer);
-        if (nRead < 0 && errno == EINTR)
-            continue;
-        if (nRead <= 0)
+        const std::size_t nRead = m_pIo->Read(buffer, sizeof buffer);
+        if (nRead == 0)
             m_bEndOfInput = true;
         else
-            m_strPending.append(buffer, static_cast<size_t>(nRead));
+            m_strPending.append(buffer, nRead);
         m_nPendingPeakNum = std::max(m_nPendingPeakNum, m_strPending.size());
     }
     if (bTooLong) {
@@ -382,16 +329,18 @@ bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::st
         if (eRead == ELine::End || strLine.empty())
             return false;
         // A full path, as the system's dialog gives it.
-        const std::string strCurrent = strLine.front() == '/' ? std::string() : m_fileSystem.GetCurrentDir();
-        std::string strChosen =
-            strLine.front() != '/' && strCurrent.empty() ? strLine : MakeAbsolutePath(strCurrent, strLine);
+        const EPathStyle eStyle = m_fileSystem.GetPathStyle();
+        const std::string strCurrent = m_fileSystem.GetCurrentDir();
+        std::string strChosen = strCurrent.empty() && PathRootLength(strLine, eStyle) == 0
+                                    ? strLine
+                                    : MakeAbsolutePath(strCurrent, strLine, eStyle);
         if (fileDialog.bOpen) {
             if ((fileDialog.nFlags & kFileMustExist) && !m_fileSystem.FileExists(strChosen)) {
                 Write(strLine + "\nファイルが見つかりません。\n");
                 continue;
             }
         } else if (!fileDialog.strDefaultName.empty() && m_fileSystem.IsFolder(strChosen)) {
-            strChosen = JoinPath(strChosen, fileDialog.strDefaultName);
+            strChosen = JoinPath(strChosen, fileDialog.strDefaultName, eStyle);
         }
         strPath = std::move(strChosen);
         return true;

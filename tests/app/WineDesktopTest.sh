@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, searching real drives: drive X: is a
+# temporary folder with an old (version 2) and a new (version 5)
+# installation, found after the walk of drive C:.
+#
+#   WineDesktopTest.sh console|windows PROGRAM_DIR DATA_DIR WORK_DIR SHARED_PREFIX
+#
+# console: toviconv.com --console, answered on standard input.
+# windows: toviconv.exe on a virtual display, answered with keys; the
+#          progress and confirm windows and the message boxes are kept as
+#          screenshots in WORK_DIR. Drive D: holds a large tree, so that the
+#          search runs long enough to be cancelled (and resumed).
+# Both check the dialogue, the exit status and the bytes written. Every wait
+# is bounded; everything started here is ended here.
+set -euo pipefail
+mode=$1 bin=$2 data=$3 work=$4 shared=$5
+SKIP=77
+
+[ -f "$shared/system.reg" ] || { echo "no Wine prefix at $shared (made by ./dev.sh test)"; exit $SKIP; }
+rm -rf "$work"
+mkdir -p "$work/prefix/dosdevices" "$work/x/Labels/Old" "$work/x/Labels5/New" "$work/d"
+cp "$data/card_v2.FDF" "$work/x/Labels/Old/User.FDF"
+: >"$work/x/Labels/Old/Tovipri.exe"
+: >"$work/x/Labels5/New/Tovi5.exe"
+
+# A prefix of the test's own, sharing drive C: with the build's prefix: Wine
+# learns its drive letters when its server starts.
+cp "$shared"/*.reg "$work/prefix/"
+cp "$shared/.update-timestamp" "$work/prefix/" 2>/dev/null || true
+ln -s "$shared/drive_c" "$work/prefix/drive_c"
+ln -s ../drive_c "$work/prefix/dosdevices/c:"
+ln -s "$work/d" "$work/prefix/dosdevices/d:"
+ln -s "$work/x" "$work/prefix/dosdevices/x:"
+ln -s / "$work/prefix/dosdevices/z:"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  WINEPREFIX=$work/prefix timeout 20 wineserver -k >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+timeout 60 wineserver -p >/dev/null 2>&1
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check_output() {
+  cmp "$work/x/Labels5/New/USER.YLI" "$data/card_v5.YLI" || fail "USER.YLI differs from the Linux build's"
+}
+
+if [ "$mode" = console ]; then
+  # OK in the confirm dialog (an empty line); nothing else is asked.
+  status=0
+  printf '\n' | LC_ALL=C.UTF-8 timeout 300 wine "$bin/toviconv.com" --console >"$work/dialogue.txt" 2>"$work/errors.txt" \
+    || status=$?
+  expected=$(printf '確認\n以下のファイルをTovi５用に変換します\nX:\\Labels\\Old\\User.FDF\n> X:\\Labels5\\New\\USER.YLIに出力しました')
+  [ "$(cat "$work/dialogue.txt")" = "$expected" ] || { cat "$work/dialogue.txt" "$work/errors.txt"; fail "dialogue"; }
+  [ "$status" -eq 0 ] || fail "exit status $status"
+  check_output
+  echo "console run: found both installations on X:, converted byte for byte"
+  exit 0
+fi
+
+# --- windows ---------------------------------------------------------------
+for tool in Xvfb openbox xdotool import; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "no $tool"; exit $SKIP; }
+done
+n=120
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X$n" ] || { echo "the virtual display did not start"; exit $SKIP; }
+export DISPLAY=:$n LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+openbox >/dev/null 2>&1 &
+pids+=($!)
+# The templates' font, drawn with the IPA font.
+timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f >/dev/null 2>&1 || true
+
+# A tree on D: large enough for the search to be cancelled while it runs.
+for i in $(seq 60); do
+  mkdir -p "$work/d/folder$i"
+  (cd "$work/d/folder$i" && touch $(seq -f "file%g.txt" 300))
+done
+
+timeout 300 wine "$bin/toviconv.exe" >"$work/errors.txt" 2>&1 &
+program=$!
+pids+=($program)
+
+# await TITLE: the id of the shown window with that title (bounded wait).
+await() {
+  local id
+  id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+  [ -n "$id" ] || { import -window root "$work/failed.png" 2>/dev/null || true; fail "no window \"$1\""; }
+  sleep 0.5  # drawn
+  echo "$id"
+}
+shot() { import -window root "$work/$1.png" 2>/dev/null || fail "screenshot $1"; }
+
+w=$(await '検索しています')
+shot progress
+xdotool windowactivate --sync "$w" key Escape
+w=$(await '^ToviConv$')
+shot question-stop-search
+xdotool windowactivate --sync "$w" key n          # No: the search goes on
+w=$(await '^確認$')
+shot confirm
+# A file that is not there: refused with a box, and the window stays.
+xdotool windowactivate --sync "$w" key shift+Tab key End shift+Home type --delay 30 'X:\Labels\Old\Missing.FDF'
+xdotool key Return
+b=$(await '^ToviConv$')
+shot refused-missing-file
+xdotool windowactivate --sync "$b" key Return
+sleep 1  # the confirm window active again
+w=$(await '^確認$')
+xdotool windowactivate --sync "$w" key End shift+Home type --delay 30 'X:\Labels\Old\User.FDF'
+xdotool key Return                                # Enter is OK
+w=$(await '^ToviConv$')
+shot written
+xdotool windowactivate --sync "$w" key Return
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || { cat "$work/errors.txt"; fail "exit status $status"; }
+check_output
+echo "windowed run: progress, question, confirm and final box shown (screenshots in $work)"
