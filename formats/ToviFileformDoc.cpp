@@ -56,7 +56,7 @@ CSheet* CToviFileformDoc::GetSheet(int nIndex)
     return m_lstSheet[static_cast<std::size_t>(nIndex)].get();
 }
 
-int CToviFileformDoc::ReadLegacyFile(const std::string& strPath)
+int CToviFileformDoc::ReadLegacyFile(std::string strPath)  // NOLINT(performance-unnecessary-value-param)
 {
     CInputFile file;
     if (!file.Open(strPath)) {

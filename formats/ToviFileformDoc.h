@@ -24,13 +24,14 @@ public:
     /// not open (a message is shown and the sheets stay as they were) and
     /// when a read error stopped it (a message is shown and no sheet is
     /// left).
-    int ReadLegacyFile(const std::string& strPath);
+    // The paths are taken by value, as the run hands them over.
+    int ReadLegacyFile(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
 
     /// Writes the sheets as a version-5 file, replacing the file at the path
     /// whole or not at all. 1 when it was written, and also when the document
     /// holds no sheet (nothing is written then); 0 when it could not be
     /// written (a message is shown and an existing file stays as it was).
-    int WriteVersion5File(const std::string& strPath);
+    int WriteVersion5File(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
 
     /// Number of sheets.
     int GetSheetNum() const;

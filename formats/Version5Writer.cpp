@@ -315,7 +315,7 @@ double GetDiscLabelCaliber(CSheet& sheet, int nElem)
     return TextToReal(FormatReal((dHoleX + dHoleY) / 2.0, 1));
 }
 
-int CToviFileformDoc::WriteVersion5File(const std::string& strPath)
+int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performance-unnecessary-value-param)
 {
     if (m_lstSheet.empty())
         return 1;  // nothing to write: no file is created or changed
