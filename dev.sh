@@ -106,7 +106,16 @@ run_tests_with_display() {  # run_tests_with_display DIR
     sleep 0.1
   done
   if [ -e "/tmp/.X11-unix/X$n" ]; then
+    # A window manager, as on a desktop: without one no window has the focus
+    # and the theme draws every window in its unfocused colours.
+    local wm=
+    if command -v openbox >/dev/null 2>&1; then
+      DISPLAY=":$n" openbox >/dev/null 2>&1 &
+      wm=$!
+      sleep 1
+    fi
     DISPLAY=":$n" run_tests "$1" || status=$?
+    [ -z "$wm" ] || { kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; }
   else
     echo "dev.sh: the virtual display did not start; the window tests skip" >&2
     run_tests "$1" || status=$?
