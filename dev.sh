@@ -141,6 +141,11 @@ run_windows_tests() {  # run_windows_tests DIR
   WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 || true  # (or one already runs)
   # No offer to install Mono or Gecko: nothing here needs them.
   WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot >/dev/null 2>&1 || true
+  # The server writes the prefix's registry files only when it ends, and the
+  # desktop tests copy them: end it once, then keep one running for ctest.
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 || true
   run_tests "$1" || status=$?
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
   return "$status"
