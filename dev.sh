@@ -144,8 +144,12 @@ run_windows_tests() {  # run_windows_tests DIR
   # The server writes the prefix's registry files only when it ends, and the
   # desktop tests copy them: end it once, then keep one running for ctest.
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
-  WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix timeout 120 wineserver -w >/dev/null 2>&1 || true
   WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 || true
+  # The first program of a server's session starts the session's services,
+  # which keep its standard error: start them here, away from ctest's pipes,
+  # or the first listing of tests waits for them until it times out.
+  WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot </dev/null >/dev/null 2>&1 || true
   run_tests "$1" || status=$?
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
   return "$status"
