@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Developer entry point.
 #   ./dev.sh run [ARGS...]   install what is missing, build, start toviconv with ARGS
-#   ./dev.sh test            install what is missing, build twice (plain and with
-#                            AddressSanitizer + UndefinedBehaviorSanitizer), run
+#   ./dev.sh test            install what is missing, check the formatting, build
+#                            twice (plain and with AddressSanitizer +
+#                            UndefinedBehaviorSanitizer), run
 #                            the whole test suite on both builds, fuzz for 60 s
 #                            and run clang-tidy; then cross-build for Windows
 #                            and run the portable suites under Wine
@@ -155,6 +156,15 @@ run_windows_tests() {  # run_windows_tests DIR
   return "$status"
 }
 
+# Fails when a source file is not formatted as .clang-format says.
+check_format() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z '*.cpp' '*.h'
+  else
+    find app bench formats fuzz model platform tests -name '*.cpp' -print0 -o -name '*.h' -print0
+  fi | xargs -0 clang-format-14 --dry-run --Werror
+}
+
 # Builds the fuzzer and runs it for the seconds given; fails when it finds a
 # crash, a sanitizer report or a malformed output. The input that did it is
 # copied into fuzz/regressions, which the test suite replays: commit it with
@@ -209,9 +219,10 @@ case "$cmd" in
     ;;
   test)
     PACKAGES+=("${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}")
-    PACKAGES+=("${FUZZ_PACKAGES[@]}" "${TIDY_PACKAGES[@]}")
+    PACKAGES+=("${FUZZ_PACKAGES[@]}" "${TIDY_PACKAGES[@]}" "${FORMAT_PACKAGES[@]}")
     install_deps
     install_test_locale
+    check_format
     build build
     run_tests_with_display build
     build build-asan -DTOVICONV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
@@ -245,7 +256,7 @@ case "$cmd" in
   format-check)
     PACKAGES+=("${FORMAT_PACKAGES[@]}")
     install_deps
-    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
+    check_format
     ;;
   bench)
     PACKAGES+=(libbenchmark-dev findutils time)

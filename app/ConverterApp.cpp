@@ -116,7 +116,7 @@ bool CConverterApp::RunConversion()
     if (!bCancelled) {
         if (strOldPath.empty()) {
             if (ShowMessage("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
-                               EMsgButtons::YesNo) == DlgResult::No) {
+                            EMsgButtons::YesNo) == DlgResult::No) {
                 EndRun(kExiting);
                 return false;
             }
@@ -135,7 +135,8 @@ bool CConverterApp::RunConversion()
             return false;
         }
         // The data file of the installation, whatever file was chosen in it.
-        strOldPath = std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) + (strExt == "FDF" ? "User.FDF" : "User.YLI");
+        strOldPath = std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) +
+                     (strExt == "FDF" ? "User.FDF" : "User.YLI");
         if (!m_fileSystem.FileExists(strOldPath)) {
             EndRun(kNoSheetInfo);
             return false;
@@ -153,7 +154,7 @@ bool CConverterApp::RunConversion()
 
     if (strNewPath.empty()) {
         if (!bCancelled && ShowMessage("Tovi５がインストールされていません\nフォルダを指定しますか？",
-                                          EMsgButtons::YesNo) == DlgResult::No) {
+                                       EMsgButtons::YesNo) == DlgResult::No) {
             EndRun(kExiting);
             return false;
         }
@@ -171,8 +172,8 @@ bool CConverterApp::RunConversion()
 
     const std::string strNewFolder(FolderOfPath(strNewPath, m_fileSystem.GetPathStyle()));
     if (bCancelled && !m_fileSystem.FileExists(strNewFolder + std::string(kNames[3].pExecutable))) {
-        if (ShowMessage("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？",
-                           EMsgButtons::YesNo) == DlgResult::No) {
+        if (ShowMessage("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？", EMsgButtons::YesNo) ==
+            DlgResult::No) {
             EndRun(kExiting);
             return false;
         }

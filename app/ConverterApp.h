@@ -100,7 +100,7 @@ private:
     /// holds for it.
     struct SWalkLevel {
         const CFolderEntries* pEntries = nullptr;
-        size_t nNextEntry = 0;  ///< where the look for the next subfolder starts
+        size_t nNextEntry = 0;   ///< where the look for the next subfolder starts
         size_t nPathLength = 0;  ///< of m_strWalkPath for this folder
         bool bFilesDone = false;
         int bOldFound = 0;

@@ -9,7 +9,6 @@
 #include "formats/BatchConvert.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
-#include "platform/StdStreams.h"
 #include "platform/Process.h"
 #include "platform/StdStreams.h"
 
@@ -40,11 +39,12 @@ int RunCommandLine(int argc, char** argv)
     ConnectStandardStreams();
     if (!PrepareProcess())
         return kExitFailure;
-    CLI::App cli("Converts the user-defined label sheets of an old installation (USER.FDF or version-3/4\n"
-                 "USER.YLI) into the version-5 USER.YLI.\n\n"
-                 "Without a subcommand it searches the disks for the old and the new installation, asks\n"
-                 "what it could not find and writes USER.YLI into the new installation's folder.",
-                 "toviconv");
+    CLI::App cli(
+        "Converts the user-defined label sheets of an old installation (USER.FDF or version-3/4\n"
+        "USER.YLI) into the version-5 USER.YLI.\n\n"
+        "Without a subcommand it searches the disks for the old and the new installation, asks\n"
+        "what it could not find and writes USER.YLI into the new installation's folder.",
+        "toviconv");
     cli.set_version_flag("--version", std::string("toviconv ") + TOVICONV_VERSION);
     bool bConsole = false;
     std::vector<std::string> arRoots;
@@ -61,12 +61,13 @@ int RunCommandLine(int argc, char** argv)
     pConvert->add_option("LEGACY", strLegacy, "The legacy USER.FDF or USER.YLI")->required();
     pConvert->add_option("OUTPUT", strOutput, "The version-5 file to write")->required();
     cli.require_subcommand(0, 1);
-    cli.footer("Usage of the subcommand:\n"
-               "  toviconv convert LEGACY OUTPUT\n"
-               "      Reads LEGACY (a USER.FDF, or any other name for a version-3/4 USER.YLI) and\n"
-               "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n\n"
-               "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
-               "command line that cannot be understood.\n");
+    cli.footer(
+        "Usage of the subcommand:\n"
+        "  toviconv convert LEGACY OUTPUT\n"
+        "      Reads LEGACY (a USER.FDF, or any other name for a version-3/4 USER.YLI) and\n"
+        "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n\n"
+        "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
+        "command line that cannot be understood.\n");
 
     try {
         // CLI11 takes the arguments last first.

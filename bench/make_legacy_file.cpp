@@ -96,9 +96,10 @@ public:
             } else {
                 Line("FreePos = " + Length(0, 1500) + "," + Length(0, 2500));
             }
-            Line(strKind + "Deco = " + (bDisc ? "1,37.5,37.5,78.5,78.5"
-                                              : std::to_string(Next() % 3) + "," + Length(0, 30) + "," +
-                                                    Length(0, 30) + "," + Length(100, 300) + "," + Length(100, 300)));
+            Line(strKind + "Deco = " +
+                 (bDisc ? "1,37.5,37.5,78.5,78.5"
+                        : std::to_string(Next() % 3) + "," + Length(0, 30) + "," + Length(0, 30) + "," +
+                              Length(100, 300) + "," + Length(100, 300)));
         }
     }
 

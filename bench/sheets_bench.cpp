@@ -17,7 +17,10 @@ namespace {
 /// Swallows message boxes, so that nothing waits for an answer.
 class CSilentMessageBox : public CMessageBoxHandler {
 public:
-    int Show(const std::string&, EMsgButtons eButtons) override { return eButtons == EMsgButtons::YesNo ? DlgResult::No : DlgResult::Ok; }
+    int Show(const std::string&, EMsgButtons eButtons) override
+    {
+        return eButtons == EMsgButtons::YesNo ? DlgResult::No : DlgResult::Ok;
+    }
 };
 
 /// A private folder holding the legacy file of n elements and the output.
@@ -32,11 +35,13 @@ public:
         m_strLegacy = m_strFolder + "/USER.YLI";
         m_strOutput = m_strFolder + "/OUT.YLI";
 
-        std::string strText = "ID = 4.0\r\nGroupName = Bench\r\nCompanyName = Bench\r\nProductName = Bench\r\n"
-                              "SheetUse = Bench\r\nSheetSurfaces = 1\r\nSheetType = 1,1,0,0\r\nSheetSize = 210,297\r\n";
+        std::string strText =
+            "ID = 4.0\r\nGroupName = Bench\r\nCompanyName = Bench\r\nProductName = Bench\r\n"
+            "SheetUse = Bench\r\nSheetSurfaces = 1\r\nSheetType = 1,1,0,0\r\nSheetSize = 210,297\r\n";
         for (std::int64_t i = 0; i < nElements; ++i) {
-            strText += "Fixed = 1,90.5,55\r\nFixedHorzPos = 10.5,105\r\nFixedVertPos = 11,66,121,176\r\n"
-                       "FixedDeco = 2,1,1,89.5,54\r\n";
+            strText +=
+                "Fixed = 1,90.5,55\r\nFixedHorzPos = 10.5,105\r\nFixedVertPos = 11,66,121,176\r\n"
+                "FixedDeco = 2,1,1,89.5,54\r\n";
         }
         std::ofstream out(m_strLegacy, std::ios::binary);
         out.write(strText.data(), static_cast<std::streamsize>(strText.size()));
@@ -109,8 +114,16 @@ void BM_ConvertVersion34(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_ReadVersion34)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(BM_WriteVersion5)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_ReadVersion34)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_WriteVersion5)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK(BM_ConvertVersion34)
     ->RangeMultiplier(10)
     ->Range(1000, 100000)

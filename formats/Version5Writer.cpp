@@ -136,7 +136,8 @@ private:
     void WriteSheetTypeLine(const CSheet& sheet)
     {
         Begin("SheetType = ");
-        for (const int nValue : {sheet.m_nSheetClass, sheet.m_nSheetType, sheet.m_nSheetIndex, sheet.m_nSheetOrientation}) {
+        for (const int nValue :
+             {sheet.m_nSheetClass, sheet.m_nSheetType, sheet.m_nSheetIndex, sheet.m_nSheetOrientation}) {
             Int(nValue);
             Comma();
         }
@@ -268,8 +269,7 @@ private:
         const int nDecoNo = sheet.GetFreeDecoNo(nElem);
         for (int nDeco = 0; nDeco < nDecoNo && m_bOk; ++nDeco)
             WriteDecoLine("FreeDeco = ", sheet, &CSheet::GetFreeDecoType, &CSheet::GetFreeDecoStartX,
-                          &CSheet::GetFreeDecoStartY, &CSheet::GetFreeDecoEndX, &CSheet::GetFreeDecoEndY, nElem,
-                          nDeco);
+                          &CSheet::GetFreeDecoStartY, &CSheet::GetFreeDecoEndX, &CSheet::GetFreeDecoEndY, nElem, nDeco);
     }
 
     CAtomicOutputFile& m_file;

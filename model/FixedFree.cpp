@@ -52,12 +52,30 @@ double CFixedFree::GetPos(const PosList& arPos, int nIndex, const char* pszMetho
     return arPos[static_cast<std::size_t>(nIndex)];
 }
 
-int CFixedFree::AddHorPos(double dPos) { return AddPos(m_arHorPos, dPos, "AddHorPos"); }
-int CFixedFree::SetHorPos(int nIndex, double dPos) { return SetPos(m_arHorPos, nIndex, dPos, "SetHorPos"); }
-int CFixedFree::AddVerPos(double dPos) { return AddPos(m_arVerPos, dPos, "AddVerPos"); }
-int CFixedFree::SetVerPos(int nIndex, double dPos) { return SetPos(m_arVerPos, nIndex, dPos, "SetVerPos"); }
-double CFixedFree::GetHorPos(int nIndex) { return GetPos(m_arHorPos, nIndex, "GetHorPos"); }
-double CFixedFree::GetVerPos(int nIndex) { return GetPos(m_arVerPos, nIndex, "GetVerPos"); }
+int CFixedFree::AddHorPos(double dPos)
+{
+    return AddPos(m_arHorPos, dPos, "AddHorPos");
+}
+int CFixedFree::SetHorPos(int nIndex, double dPos)
+{
+    return SetPos(m_arHorPos, nIndex, dPos, "SetHorPos");
+}
+int CFixedFree::AddVerPos(double dPos)
+{
+    return AddPos(m_arVerPos, dPos, "AddVerPos");
+}
+int CFixedFree::SetVerPos(int nIndex, double dPos)
+{
+    return SetPos(m_arVerPos, nIndex, dPos, "SetVerPos");
+}
+double CFixedFree::GetHorPos(int nIndex)
+{
+    return GetPos(m_arHorPos, nIndex, "GetHorPos");
+}
+double CFixedFree::GetVerPos(int nIndex)
+{
+    return GetPos(m_arVerPos, nIndex, "GetVerPos");
+}
 
 int CFixedFree::AddDeco(int nType)
 {
@@ -104,10 +122,22 @@ double CFixedFree::GetDecoField(int nDeco, double CDeco::*pField, const char* ps
     return pDeco->*pField;
 }
 
-int CFixedFree::SetDecoStartX(int nDeco, double dValue) { return SetDecoField(nDeco, &CDeco::m_dStartX, dValue, "SetDecoStartX"); }
-int CFixedFree::SetDecoStartY(int nDeco, double dValue) { return SetDecoField(nDeco, &CDeco::m_dStartY, dValue, "SetDecoStartY"); }
-int CFixedFree::SetDecoEndX(int nDeco, double dValue) { return SetDecoField(nDeco, &CDeco::m_dEndX, dValue, "SetDecoEndX"); }
-int CFixedFree::SetDecoEndY(int nDeco, double dValue) { return SetDecoField(nDeco, &CDeco::m_dEndY, dValue, "SetDecoEndY"); }
+int CFixedFree::SetDecoStartX(int nDeco, double dValue)
+{
+    return SetDecoField(nDeco, &CDeco::m_dStartX, dValue, "SetDecoStartX");
+}
+int CFixedFree::SetDecoStartY(int nDeco, double dValue)
+{
+    return SetDecoField(nDeco, &CDeco::m_dStartY, dValue, "SetDecoStartY");
+}
+int CFixedFree::SetDecoEndX(int nDeco, double dValue)
+{
+    return SetDecoField(nDeco, &CDeco::m_dEndX, dValue, "SetDecoEndX");
+}
+int CFixedFree::SetDecoEndY(int nDeco, double dValue)
+{
+    return SetDecoField(nDeco, &CDeco::m_dEndY, dValue, "SetDecoEndY");
+}
 
 int CFixedFree::GetDecoType(int nDeco)
 {
@@ -119,10 +149,22 @@ int CFixedFree::GetDecoType(int nDeco)
     return pDeco->m_nType;
 }
 
-double CFixedFree::GetDecoStartX(int nDeco) { return GetDecoField(nDeco, &CDeco::m_dStartX, "GetDecoStartX"); }
-double CFixedFree::GetDecoStartY(int nDeco) { return GetDecoField(nDeco, &CDeco::m_dStartY, "GetDecoStartY"); }
-double CFixedFree::GetDecoEndX(int nDeco) { return GetDecoField(nDeco, &CDeco::m_dEndX, "GetDecoEndX"); }
-double CFixedFree::GetDecoEndY(int nDeco) { return GetDecoField(nDeco, &CDeco::m_dEndY, "GetDecoEndY"); }
+double CFixedFree::GetDecoStartX(int nDeco)
+{
+    return GetDecoField(nDeco, &CDeco::m_dStartX, "GetDecoStartX");
+}
+double CFixedFree::GetDecoStartY(int nDeco)
+{
+    return GetDecoField(nDeco, &CDeco::m_dStartY, "GetDecoStartY");
+}
+double CFixedFree::GetDecoEndX(int nDeco)
+{
+    return GetDecoField(nDeco, &CDeco::m_dEndX, "GetDecoEndX");
+}
+double CFixedFree::GetDecoEndY(int nDeco)
+{
+    return GetDecoField(nDeco, &CDeco::m_dEndY, "GetDecoEndY");
+}
 
 int CFixedFree::Free()
 {
@@ -146,6 +188,15 @@ int CFixedFree::Free()
     return 0;
 }
 
-int CFixedFree::GetHorPosCount() const { return ListSize(m_arHorPos); }
-int CFixedFree::GetVerPosCount() const { return ListSize(m_arVerPos); }
-int CFixedFree::GetDecoCount() const { return ListSize(m_lstDeco); }
+int CFixedFree::GetHorPosCount() const
+{
+    return ListSize(m_arHorPos);
+}
+int CFixedFree::GetVerPosCount() const
+{
+    return ListSize(m_arVerPos);
+}
+int CFixedFree::GetDecoCount() const
+{
+    return ListSize(m_lstDeco);
+}

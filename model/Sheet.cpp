@@ -35,11 +35,21 @@ void FillDeco(CDeco& deco, std::string_view strValue)
 {
     ForEachValue(strValue, [&deco](std::size_t i, std::string_view strPiece) {
         switch (i) {
-        case 0: deco.m_nType = TextToInt(strPiece); break;
-        case 1: deco.m_dStartX = TextToReal(strPiece); break;
-        case 2: deco.m_dStartY = TextToReal(strPiece); break;
-        case 3: deco.m_dEndX = TextToReal(strPiece); break;
-        default: deco.m_dEndY = TextToReal(strPiece); break;
+        case 0:
+            deco.m_nType = TextToInt(strPiece);
+            break;
+        case 1:
+            deco.m_dStartX = TextToReal(strPiece);
+            break;
+        case 2:
+            deco.m_dStartY = TextToReal(strPiece);
+            break;
+        case 3:
+            deco.m_dEndX = TextToReal(strPiece);
+            break;
+        default:
+            deco.m_dEndY = TextToReal(strPiece);
+            break;
         }
     });
 }
@@ -130,8 +140,14 @@ CFixedFree* CSheet::GetElement(ElementList& lst, int nKind, int nElem, const cha
     return lst[static_cast<std::size_t>(nElem)].get();
 }
 
-CFixedFree* CSheet::GetFixed(int nElem) { return GetElement(m_lstFixed, kKindFixed, nElem, "GetFixed"); }
-CFixedFree* CSheet::GetFree(int nElem) { return GetElement(m_lstFree, kKindFree, nElem, "GetFree"); }
+CFixedFree* CSheet::GetFixed(int nElem)
+{
+    return GetElement(m_lstFixed, kKindFixed, nElem, "GetFixed");
+}
+CFixedFree* CSheet::GetFree(int nElem)
+{
+    return GetElement(m_lstFree, kKindFree, nElem, "GetFree");
+}
 
 CToviSupportInfo* CSheet::GetSupport(int nSupport, const char* pszMethod)
 {
@@ -189,10 +205,22 @@ int CSheet::SetSheetDecoField(int nDeco, double CDeco::*pField, double dValue, c
     return 0;
 }
 
-int CSheet::SetSheetDecoStartX(int nDeco, double dValue) { return SetSheetDecoField(nDeco, &CDeco::m_dStartX, dValue, "SetSheetDecoStartX"); }
-int CSheet::SetSheetDecoStartY(int nDeco, double dValue) { return SetSheetDecoField(nDeco, &CDeco::m_dStartY, dValue, "SetSheetDecoStartY"); }
-int CSheet::SetSheetDecoEndX(int nDeco, double dValue) { return SetSheetDecoField(nDeco, &CDeco::m_dEndX, dValue, "SetSheetDecoEndX"); }
-int CSheet::SetSheetDecoEndY(int nDeco, double dValue) { return SetSheetDecoField(nDeco, &CDeco::m_dEndY, dValue, "SetSheetDecoEndY"); }
+int CSheet::SetSheetDecoStartX(int nDeco, double dValue)
+{
+    return SetSheetDecoField(nDeco, &CDeco::m_dStartX, dValue, "SetSheetDecoStartX");
+}
+int CSheet::SetSheetDecoStartY(int nDeco, double dValue)
+{
+    return SetSheetDecoField(nDeco, &CDeco::m_dStartY, dValue, "SetSheetDecoStartY");
+}
+int CSheet::SetSheetDecoEndX(int nDeco, double dValue)
+{
+    return SetSheetDecoField(nDeco, &CDeco::m_dEndX, dValue, "SetSheetDecoEndX");
+}
+int CSheet::SetSheetDecoEndY(int nDeco, double dValue)
+{
+    return SetSheetDecoField(nDeco, &CDeco::m_dEndY, dValue, "SetSheetDecoEndY");
+}
 
 // ---------------------------------------------------------------- elements
 
@@ -215,20 +243,35 @@ int CSheet::AddElement(ElementList& lst, int nKind, int nNo, const char* pszMeth
     return ListSize(lst) - 1;
 }
 
-int CSheet::AddFixed(int nNo) { return AddElement(m_lstFixed, kKindFixed, nNo, "AddFixed"); }
-int CSheet::AddFree(int nNo) { return AddElement(m_lstFree, kKindFree, nNo, "AddFree"); }
+int CSheet::AddFixed(int nNo)
+{
+    return AddElement(m_lstFixed, kKindFixed, nNo, "AddFixed");
+}
+int CSheet::AddFree(int nNo)
+{
+    return AddElement(m_lstFree, kKindFree, nNo, "AddFree");
+}
 
 int CSheet::SetFixedType(int nElem, int nType)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedType", [&](CFixedFree& e) { e.m_nType = nType; return 0; });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedType", [&](CFixedFree& e) {
+        e.m_nType = nType;
+        return 0;
+    });
 }
 int CSheet::SetFixedWidth(int nElem, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedWidth", [&](CFixedFree& e) { e.m_dWidth = dValue; return 0; });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedWidth", [&](CFixedFree& e) {
+        e.m_dWidth = dValue;
+        return 0;
+    });
 }
 int CSheet::SetFixedHeight(int nElem, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedHeight", [&](CFixedFree& e) { e.m_dHeight = dValue; return 0; });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedHeight", [&](CFixedFree& e) {
+        e.m_dHeight = dValue;
+        return 0;
+    });
 }
 int CSheet::AddFixedHorPos(int nElem, double dPos)
 {
@@ -244,32 +287,45 @@ int CSheet::AddFixedDeco(int nElem, int nType)
 }
 int CSheet::SetFixedDecoStartX(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoStartX", [&](CFixedFree& e) { return e.SetDecoStartX(nDeco, dValue); });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoStartX",
+                       [&](CFixedFree& e) { return e.SetDecoStartX(nDeco, dValue); });
 }
 int CSheet::SetFixedDecoStartY(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoStartY", [&](CFixedFree& e) { return e.SetDecoStartY(nDeco, dValue); });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoStartY",
+                       [&](CFixedFree& e) { return e.SetDecoStartY(nDeco, dValue); });
 }
 int CSheet::SetFixedDecoEndX(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoEndX", [&](CFixedFree& e) { return e.SetDecoEndX(nDeco, dValue); });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoEndX",
+                       [&](CFixedFree& e) { return e.SetDecoEndX(nDeco, dValue); });
 }
 int CSheet::SetFixedDecoEndY(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoEndY", [&](CFixedFree& e) { return e.SetDecoEndY(nDeco, dValue); });
+    return WithElement(GetFixed(nElem), kFailInt, "SetFixedDecoEndY",
+                       [&](CFixedFree& e) { return e.SetDecoEndY(nDeco, dValue); });
 }
 
 int CSheet::SetFreeType(int nElem, int nType)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeType", [&](CFixedFree& e) { e.m_nType = nType; return 0; });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeType", [&](CFixedFree& e) {
+        e.m_nType = nType;
+        return 0;
+    });
 }
 int CSheet::SetFreeWidth(int nElem, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeWidth", [&](CFixedFree& e) { e.m_dWidth = dValue; return 0; });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeWidth", [&](CFixedFree& e) {
+        e.m_dWidth = dValue;
+        return 0;
+    });
 }
 int CSheet::SetFreeHeight(int nElem, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeHeight", [&](CFixedFree& e) { e.m_dHeight = dValue; return 0; });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeHeight", [&](CFixedFree& e) {
+        e.m_dHeight = dValue;
+        return 0;
+    });
 }
 // A free element has one position: the first is replaced, or added when there is none.
 int CSheet::SetFreeHorPos(int nElem, double dPos)
@@ -290,19 +346,23 @@ int CSheet::AddFreeDeco(int nElem, int nType)
 }
 int CSheet::SetFreeDecoStartX(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoStartX", [&](CFixedFree& e) { return e.SetDecoStartX(nDeco, dValue); });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoStartX",
+                       [&](CFixedFree& e) { return e.SetDecoStartX(nDeco, dValue); });
 }
 int CSheet::SetFreeDecoStartY(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoStartY", [&](CFixedFree& e) { return e.SetDecoStartY(nDeco, dValue); });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoStartY",
+                       [&](CFixedFree& e) { return e.SetDecoStartY(nDeco, dValue); });
 }
 int CSheet::SetFreeDecoEndX(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoEndX", [&](CFixedFree& e) { return e.SetDecoEndX(nDeco, dValue); });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoEndX",
+                       [&](CFixedFree& e) { return e.SetDecoEndX(nDeco, dValue); });
 }
 int CSheet::SetFreeDecoEndY(int nElem, int nDeco, double dValue)
 {
-    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoEndY", [&](CFixedFree& e) { return e.SetDecoEndY(nDeco, dValue); });
+    return WithElement(GetFree(nElem), kFailInt, "SetFreeDecoEndY",
+                       [&](CFixedFree& e) { return e.SetDecoEndY(nDeco, dValue); });
 }
 
 // ---------------------------------------------------------------- support records
@@ -391,8 +451,14 @@ void CSheet::ParseElement(ElementList& lst, std::string_view strValue, bool bEve
     lst.push_back(std::move(owned));
 }
 
-void CSheet::ParseFixed(std::string_view strValue) { ParseElement(m_lstFixed, strValue, true); }
-void CSheet::ParseFree(std::string_view strValue) { ParseElement(m_lstFree, strValue, false); }
+void CSheet::ParseFixed(std::string_view strValue)
+{
+    ParseElement(m_lstFixed, strValue, true);
+}
+void CSheet::ParseFree(std::string_view strValue)
+{
+    ParseElement(m_lstFree, strValue, false);
+}
 
 void CSheet::ParsePositions(std::string_view strValue, bool bHorizontal)
 {
@@ -404,8 +470,14 @@ void CSheet::ParsePositions(std::string_view strValue, bool bHorizontal)
     });
 }
 
-void CSheet::ParseFixedHorzPos(std::string_view strValue) { ParsePositions(strValue, true); }
-void CSheet::ParseFixedVertPos(std::string_view strValue) { ParsePositions(strValue, false); }
+void CSheet::ParseFixedHorzPos(std::string_view strValue)
+{
+    ParsePositions(strValue, true);
+}
+void CSheet::ParseFixedVertPos(std::string_view strValue)
+{
+    ParsePositions(strValue, false);
+}
 
 void CSheet::ParseFreePos(std::string_view strValue)
 {
@@ -429,8 +501,14 @@ void CSheet::ParseElementDeco(std::string_view strValue)
     m_pCurElement->m_lstDeco.push_back(std::move(owned));
 }
 
-void CSheet::ParseFixedDeco(std::string_view strValue) { ParseElementDeco(strValue); }
-void CSheet::ParseFreeDeco(std::string_view strValue) { ParseElementDeco(strValue); }
+void CSheet::ParseFixedDeco(std::string_view strValue)
+{
+    ParseElementDeco(strValue);
+}
+void CSheet::ParseFreeDeco(std::string_view strValue)
+{
+    ParseElementDeco(strValue);
+}
 
 // ---------------------------------------------------------------- counts
 
@@ -481,7 +559,10 @@ int CSheet::GetWizardGroupNameNo(int nSupport)
     return pSupport == nullptr ? kFailInt : ListSize(pSupport->m_lstWizardGroup);
 }
 
-int CSheet::GetSupportInfoNo() const { return ListSize(m_lstSupport); }
+int CSheet::GetSupportInfoNo() const
+{
+    return ListSize(m_lstSupport);
+}
 
 // ---------------------------------------------------------------- sheet decoration values
 
@@ -505,10 +586,22 @@ double CSheet::GetSheetDecoField(int nDeco, double CDeco::*pField, const char* p
     return pDeco->*pField;
 }
 
-double CSheet::GetSheetDecoStartX(int nDeco) { return GetSheetDecoField(nDeco, &CDeco::m_dStartX, "GetSheetDecoStartX"); }
-double CSheet::GetSheetDecoStartY(int nDeco) { return GetSheetDecoField(nDeco, &CDeco::m_dStartY, "GetSheetDecoStartY"); }
-double CSheet::GetSheetDecoEndX(int nDeco) { return GetSheetDecoField(nDeco, &CDeco::m_dEndX, "GetSheetDecoEndX"); }
-double CSheet::GetSheetDecoEndY(int nDeco) { return GetSheetDecoField(nDeco, &CDeco::m_dEndY, "GetSheetDecoEndY"); }
+double CSheet::GetSheetDecoStartX(int nDeco)
+{
+    return GetSheetDecoField(nDeco, &CDeco::m_dStartX, "GetSheetDecoStartX");
+}
+double CSheet::GetSheetDecoStartY(int nDeco)
+{
+    return GetSheetDecoField(nDeco, &CDeco::m_dStartY, "GetSheetDecoStartY");
+}
+double CSheet::GetSheetDecoEndX(int nDeco)
+{
+    return GetSheetDecoField(nDeco, &CDeco::m_dEndX, "GetSheetDecoEndX");
+}
+double CSheet::GetSheetDecoEndY(int nDeco)
+{
+    return GetSheetDecoField(nDeco, &CDeco::m_dEndY, "GetSheetDecoEndY");
+}
 
 // ---------------------------------------------------------------- element values
 
@@ -542,23 +635,28 @@ double CSheet::GetFixedVerPos(int nElem, int nPos)
 }
 int CSheet::GetFixedDecoType(int nElem, int nDeco)
 {
-    return WithElement(GetFixed(nElem), kFailInt, "GetFixedDecoType", [&](CFixedFree& e) { return GetElementDecoType(e, nDeco); });
+    return WithElement(GetFixed(nElem), kFailInt, "GetFixedDecoType",
+                       [&](CFixedFree& e) { return GetElementDecoType(e, nDeco); });
 }
 double CSheet::GetFixedDecoStartX(int nElem, int nDeco)
 {
-    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoStartX", [&](CFixedFree& e) { return e.GetDecoStartX(nDeco); });
+    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoStartX",
+                       [&](CFixedFree& e) { return e.GetDecoStartX(nDeco); });
 }
 double CSheet::GetFixedDecoStartY(int nElem, int nDeco)
 {
-    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoStartY", [&](CFixedFree& e) { return e.GetDecoStartY(nDeco); });
+    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoStartY",
+                       [&](CFixedFree& e) { return e.GetDecoStartY(nDeco); });
 }
 double CSheet::GetFixedDecoEndX(int nElem, int nDeco)
 {
-    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoEndX", [&](CFixedFree& e) { return e.GetDecoEndX(nDeco); });
+    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoEndX",
+                       [&](CFixedFree& e) { return e.GetDecoEndX(nDeco); });
 }
 double CSheet::GetFixedDecoEndY(int nElem, int nDeco)
 {
-    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoEndY", [&](CFixedFree& e) { return e.GetDecoEndY(nDeco); });
+    return WithElement(GetFixed(nElem), kFailReal, "GetFixedDecoEndY",
+                       [&](CFixedFree& e) { return e.GetDecoEndY(nDeco); });
 }
 
 int CSheet::GetFreeType(int nElem)
@@ -583,23 +681,28 @@ double CSheet::GetFreeVerPos(int nElem)
 }
 int CSheet::GetFreeDecoType(int nElem, int nDeco)
 {
-    return WithElement(GetFree(nElem), kFailInt, "GetFreeDecoType", [&](CFixedFree& e) { return GetElementDecoType(e, nDeco); });
+    return WithElement(GetFree(nElem), kFailInt, "GetFreeDecoType",
+                       [&](CFixedFree& e) { return GetElementDecoType(e, nDeco); });
 }
 double CSheet::GetFreeDecoStartX(int nElem, int nDeco)
 {
-    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoStartX", [&](CFixedFree& e) { return e.GetDecoStartX(nDeco); });
+    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoStartX",
+                       [&](CFixedFree& e) { return e.GetDecoStartX(nDeco); });
 }
 double CSheet::GetFreeDecoStartY(int nElem, int nDeco)
 {
-    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoStartY", [&](CFixedFree& e) { return e.GetDecoStartY(nDeco); });
+    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoStartY",
+                       [&](CFixedFree& e) { return e.GetDecoStartY(nDeco); });
 }
 double CSheet::GetFreeDecoEndX(int nElem, int nDeco)
 {
-    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoEndX", [&](CFixedFree& e) { return e.GetDecoEndX(nDeco); });
+    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoEndX",
+                       [&](CFixedFree& e) { return e.GetDecoEndX(nDeco); });
 }
 double CSheet::GetFreeDecoEndY(int nElem, int nDeco)
 {
-    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoEndY", [&](CFixedFree& e) { return e.GetDecoEndY(nDeco); });
+    return WithElement(GetFree(nElem), kFailReal, "GetFreeDecoEndY",
+                       [&](CFixedFree& e) { return e.GetDecoEndY(nDeco); });
 }
 
 // ---------------------------------------------------------------- group names

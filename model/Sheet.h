@@ -165,13 +165,13 @@ public:
     std::string GetGroupName(int nSupport, int nName);
     std::string GetWizardGroupName(int nSupport, int nName);
 
-    int m_bVersion34;               ///< 0 = version-2 origin, 1 = version-3/4 origin
-    int m_nSheetClass = 0;          ///< first number of the sheet type
-    int m_nSheetIndex = -1;         ///< third number of the sheet type
-    int m_nSheetType = -1;          ///< layout kind: -1 undecided, 0 decorations, 1 fixed, 2 free
-    double m_dSheetWidth = -1.0;    ///< -1.0 = not set
-    double m_dSheetHeight = -1.0;   ///< -1.0 = not set
-    int m_nSheetOrientation = -1;   ///< fourth number of the sheet type
+    int m_bVersion34;              ///< 0 = version-2 origin, 1 = version-3/4 origin
+    int m_nSheetClass = 0;         ///< first number of the sheet type
+    int m_nSheetIndex = -1;        ///< third number of the sheet type
+    int m_nSheetType = -1;         ///< layout kind: -1 undecided, 0 decorations, 1 fixed, 2 free
+    double m_dSheetWidth = -1.0;   ///< -1.0 = not set
+    double m_dSheetHeight = -1.0;  ///< -1.0 = not set
+    int m_nSheetOrientation = -1;  ///< fourth number of the sheet type
 
 private:
     using ElementList = std::vector<std::unique_ptr<CFixedFree>>;
@@ -201,7 +201,7 @@ private:
     std::string m_strSheetUse;
     std::string m_strSheetSurfaces;
     std::string m_strSheetSize;
-    int m_nElementCount = 0;                  ///< saturates at INT_MAX
-    CFixedFree* m_pCurElement = nullptr;      ///< element of m_lstFixed or m_lstFree
+    int m_nElementCount = 0;              ///< saturates at INT_MAX
+    CFixedFree* m_pCurElement = nullptr;  ///< element of m_lstFixed or m_lstFree
     std::vector<std::unique_ptr<CToviSupportInfo>> m_lstSupport;
 };

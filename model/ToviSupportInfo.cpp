@@ -59,8 +59,14 @@ std::string CToviSupportInfo::GetGroup(const std::vector<std::unique_ptr<std::st
     return *lstGroup[static_cast<std::size_t>(nIndex)];
 }
 
-std::string CToviSupportInfo::GetNormalGroup(int nIndex) { return GetGroup(m_lstNormalGroup, nIndex, "GetNormalGroup"); }
-std::string CToviSupportInfo::GetWizardGroup(int nIndex) { return GetGroup(m_lstWizardGroup, nIndex, "GetWizardGroup"); }
+std::string CToviSupportInfo::GetNormalGroup(int nIndex)
+{
+    return GetGroup(m_lstNormalGroup, nIndex, "GetNormalGroup");
+}
+std::string CToviSupportInfo::GetWizardGroup(int nIndex)
+{
+    return GetGroup(m_lstWizardGroup, nIndex, "GetWizardGroup");
+}
 
 int CToviSupportInfo::FreeList(std::vector<std::unique_ptr<std::string>>& lstGroup)
 {

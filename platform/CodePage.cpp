@@ -3,10 +3,10 @@
 #include <array>
 #include <bit>
 #include <cfloat>
-#include <cstdint>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -15,7 +15,10 @@ bool IsCSpace(unsigned char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 /// Skips leading white space (as C's isspace) and an optional sign; returns
 /// the index of the first byte after them.
@@ -32,7 +35,10 @@ size_t SkipSpaceAndSign(std::string_view str, bool& bNegative)
     return i;
 }
 
-char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char ToUpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 /// Powers of ten that a double holds exactly.
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -109,7 +115,6 @@ bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
 }
 
 }  // namespace
-
 
 std::string MakeUpperCp932(std::string_view str)
 {
@@ -345,8 +350,7 @@ std::size_t DecodeUtf8(std::string_view str, char32_t& c)
             return 0;
         c = (c << 6) | (b & 0x3F);
     }
-    if ((nLength == 3 && c < 0x800) || (nLength == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c <= 0xDFFF))
+    if ((nLength == 3 && c < 0x800) || (nLength == 4 && (c < 0x10000 || c > 0x10FFFF)) || (c >= 0xD800 && c <= 0xDFFF))
         return 0;
     return nLength;
 }

@@ -71,7 +71,8 @@ public:
         // A new title or percent shows at once only where no file comes
         // along to be drawn with it (SetStatus); the file must win, or the
         // status would stand still while the percent runs.
-        if (m_bPending && m_bTerminal && m_pEvents && m_console.Io().NowMilliseconds() - m_nLastDraw >= 2 * kRedrawMilliseconds)
+        if (m_bPending && m_bTerminal && m_pEvents &&
+            m_console.Io().NowMilliseconds() - m_nLastDraw >= 2 * kRedrawMilliseconds)
             Draw();
     }
 

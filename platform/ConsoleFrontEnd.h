@@ -124,7 +124,7 @@ private:
     bool m_bEndOfInput = false;
     bool m_bProgressShown = false;
     bool m_bInterruptsCaught = false;
-    std::string m_strPending;  ///< bytes read beyond the last line
+    std::string m_strPending;           ///< bytes read beyond the last line
     std::size_t m_nPendingScanned = 0;  ///< of them, searched for a line end
     std::size_t m_nScannedInputNum = 0;
     std::size_t m_nPendingPeakNum = 0;

@@ -295,9 +295,8 @@ int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node)
 
 void CFolderReadAhead::ReleaseFolder(const SNode& node, int nFolder)
 {
-    auto it = std::find_if(m_arOpen.begin(), m_arOpen.end(), [&](const SOpenFolder& open) {
-        return open.pNode == &node && open.nFolder == nFolder;
-    });
+    auto it = std::find_if(m_arOpen.begin(), m_arOpen.end(),
+                           [&](const SOpenFolder& open) { return open.pNode == &node && open.nFolder == nFolder; });
     if (it == m_arOpen.end())
         return;
     --it->nPins;

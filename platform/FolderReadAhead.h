@@ -62,7 +62,7 @@ private:
         size_t nSibling = 0;  ///< index in the parent's arChildren
         EState eState = EState::Waiting;
         bool bReadAhead = false;  ///< read before the walk asked for it
-        size_t nUnopened = 0;  ///< subfolders not yet opened
+        size_t nUnopened = 0;     ///< subfolders not yet opened
         std::unique_ptr<CFolderEntries> pEntries;
         std::vector<std::unique_ptr<SNode>> arChildren;
     };
@@ -97,16 +97,16 @@ private:
     bool m_bSerialise = true;
     std::mutex m_fsMutex;  ///< taken after m_mutex, never before it
 
-    std::mutex m_mutex;  ///< guards everything below
+    std::mutex m_mutex;                ///< guards everything below
     std::condition_variable m_cvWork;  ///< helpers: work or room appeared, or stop
     std::condition_variable m_cvRead;  ///< walk: a listing was read
     bool m_bStop = false;
     std::unique_ptr<SNode> m_pRoot;
-    SNode* m_pCurrent = nullptr;            ///< last listing handed out
-    const SNode* m_pNextNeeded = nullptr;   ///< the one the walk takes next
-    std::vector<SNode*> m_arWaiting;        ///< unread folders, next to read at the back
-    size_t m_nAhead = 0;                    ///< read or reading by helpers, not yet handed out
-    bool m_bWindowFull = false;             ///< helpers wait until half of it is taken
+    SNode* m_pCurrent = nullptr;           ///< last listing handed out
+    const SNode* m_pNextNeeded = nullptr;  ///< the one the walk takes next
+    std::vector<SNode*> m_arWaiting;       ///< unread folders, next to read at the back
+    size_t m_nAhead = 0;                   ///< read or reading by helpers, not yet handed out
+    bool m_bWindowFull = false;            ///< helpers wait until half of it is taken
     std::vector<SOpenFolder> m_arOpen;
     std::uint64_t m_nUseClock = 0;
     std::vector<std::unique_ptr<CFolderEntries>> m_arSpareEntries;

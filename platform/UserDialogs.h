@@ -22,12 +22,12 @@ enum EFileDialogFlags : unsigned {
 
 /// One request for the system's open-file or save-file dialog.
 struct SFileDialogSpec {
-    bool bOpen = true;            ///< open-file dialog; false: save-file dialog
-    std::string strDefaultName;   ///< proposed file name, "" for none
-    unsigned nFlags = 0;          ///< EFileDialogFlags
-    std::string strFilter;        ///< "description|pattern|description|pattern||"
-    std::string strTitle;         ///< "" for the system's plain title
-    std::string strInitialFolder; ///< "" for the system's choice
+    bool bOpen = true;             ///< open-file dialog; false: save-file dialog
+    std::string strDefaultName;    ///< proposed file name, "" for none
+    unsigned nFlags = 0;           ///< EFileDialogFlags
+    std::string strFilter;         ///< "description|pattern|description|pattern||"
+    std::string strTitle;          ///< "" for the system's plain title
+    std::string strInitialFolder;  ///< "" for the system's choice
 };
 
 /// Where a file dialog opens.

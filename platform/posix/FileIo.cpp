@@ -164,7 +164,8 @@ bool CreateTempName(const std::string& strFolder, std::string& strTemp, TCreate 
         ::clock_gettime(CLOCK_REALTIME, &ts);
         const unsigned long nStamp =
             static_cast<unsigned long>(ts.tv_nsec) ^ (static_cast<unsigned long>(++s_nSerial) << 32);
-        std::string strName = strFolder + "/.toviconv-" + std::to_string(::getpid()) + "-" + std::to_string(nStamp) + ".tmp";
+        std::string strName =
+            strFolder + "/.toviconv-" + std::to_string(::getpid()) + "-" + std::to_string(nStamp) + ".tmp";
         const CEndingSignalsHeld held;
         if (fnCreate(strName)) {
             strTemp = std::move(strName);
@@ -194,8 +195,8 @@ int OpenUnnamed(const std::string& strFolder)
         return -1;
     struct stat stFile {};
     struct stat stProc {};
-    if (::fstat(nFd, &stFile) == 0 && ::stat(ProcFdPath(nFd).c_str(), &stProc) == 0 &&
-        stFile.st_dev == stProc.st_dev && stFile.st_ino == stProc.st_ino)
+    if (::fstat(nFd, &stFile) == 0 && ::stat(ProcFdPath(nFd).c_str(), &stProc) == 0 && stFile.st_dev == stProc.st_dev &&
+        stFile.st_ino == stProc.st_ino)
         return nFd;
     ::close(nFd);  // no /proc to link it by
     return -1;

@@ -9,12 +9,12 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <linux/openat2.h>
+#include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,10 +22,10 @@ namespace {
 // File systems that hold no user files: kernel views, memory-backed scratch
 // space, automounter triggers and read-only package images.
 constexpr std::array<std::string_view, 27> kPseudoTypes = {
-    "autofs",    "binfmt_misc", "bpf",       "cgroup",          "cgroup2",     "configfs", "debugfs",
-    "devpts",    "devtmpfs",    "efivarfs",  "fusectl",         "hugetlbfs",   "mqueue",   "nsfs",
-    "proc",      "pstore",      "ramfs",     "rpc_pipefs",      "securityfs",  "selinuxfs", "squashfs",
-    "sysfs",     "tmpfs",       "tracefs",   "fuse.gvfsd-fuse", "fuse.portal", "none",
+    "autofs", "binfmt_misc", "bpf",      "cgroup",          "cgroup2",     "configfs",  "debugfs",
+    "devpts", "devtmpfs",    "efivarfs", "fusectl",         "hugetlbfs",   "mqueue",    "nsfs",
+    "proc",   "pstore",      "ramfs",    "rpc_pipefs",      "securityfs",  "selinuxfs", "squashfs",
+    "sysfs",  "tmpfs",       "tracefs",  "fuse.gvfsd-fuse", "fuse.portal", "none",
 };
 
 std::string UnescapeMountField(std::string_view strField)
@@ -283,7 +283,8 @@ bool CPosixFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
     entries.Clear();
     const bool bNoTypes = m_bNoEntryTypes;
     bool bRead = ForEachRawEntry(nFolder, m_bShortReadIsEnd, [&](std::string_view strName, unsigned char nType) {
-        entries.Add(strName, IsFolderAt(nFolder, strName.data(), bNoTypes ? static_cast<unsigned char>(DT_UNKNOWN) : nType));
+        entries.Add(strName,
+                    IsFolderAt(nFolder, strName.data(), bNoTypes ? static_cast<unsigned char>(DT_UNKNOWN) : nType));
     });
     if (!bRead)
         entries.Clear();

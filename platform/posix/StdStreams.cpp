@@ -29,6 +29,4 @@ void WriteToStdError(std::string_view strUtf8)
     }
 }
 
-void ConnectStandardStreams()
-{
-}
+void ConnectStandardStreams() {}

@@ -2,7 +2,9 @@
 
 #include "platform/win32/WideText.h"
 
+// windows.h comes first: the headers below build on it.
 #include <windows.h>
+
 #include <shellapi.h>
 
 std::vector<std::string> GetCommandLineArguments(int, char**)

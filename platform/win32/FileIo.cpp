@@ -181,7 +181,8 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
         if (hFile != INVALID_HANDLE_VALUE) {
             m_hFile = FromHandle(hFile);
             m_strTemp = std::move(strTemp);
-        } else if (const DWORD nError = ::GetLastError(); nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) {
+        } else if (const DWORD nError = ::GetLastError();
+                   nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) {
             return false;
         }
     }

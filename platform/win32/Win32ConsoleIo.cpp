@@ -15,7 +15,7 @@
 
 namespace {
 
-std::atomic<bool> g_bInterrupted {false};
+std::atomic<bool> g_bInterrupted{false};
 
 BOOL WINAPI OnConsoleControl(DWORD nEvent)
 {
@@ -34,7 +34,8 @@ bool IsConsole(HANDLE hHandle)
 class CWin32ConsoleIo : public CConsoleIo {
 public:
     CWin32ConsoleIo()
-        : m_hIn(::GetStdHandle(STD_INPUT_HANDLE)), m_hOut(::GetStdHandle(STD_OUTPUT_HANDLE)),
+        : m_hIn(::GetStdHandle(STD_INPUT_HANDLE)),
+          m_hOut(::GetStdHandle(STD_OUTPUT_HANDLE)),
           m_hErr(::GetStdHandle(STD_ERROR_HANDLE))
     {
         // The progress line needs "\r" and the erase-line sequence.
@@ -92,7 +93,7 @@ public:
 
     int GetErrColumns() override
     {
-        CONSOLE_SCREEN_BUFFER_INFO info {};
+        CONSOLE_SCREEN_BUFFER_INFO info{};
         if (!::GetConsoleScreenBufferInfo(m_hErr, &info))
             return 0;
         return info.srWindow.Right - info.srWindow.Left + 1;
@@ -131,8 +132,8 @@ private:
     bool m_bErrTerminal = false;
     bool m_bCaught = false;
     bool m_bEnd = false;
-    std::string m_strPending;        ///< converted input not yet handed on
-    std::wstring m_strHighSurrogate; ///< first half of a pair split by a read
+    std::string m_strPending;         ///< converted input not yet handed on
+    std::wstring m_strHighSurrogate;  ///< first half of a pair split by a read
 };
 
 }  // namespace

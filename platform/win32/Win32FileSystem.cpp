@@ -35,8 +35,8 @@ std::wstring MakeLongPath(std::wstring_view strPath)
         ((strPath[0] >= L'A' && strPath[0] <= L'Z') || (strPath[0] >= L'a' && strPath[0] <= L'z'))) {
         strLong = L"\\\\?\\";
         strLong += strPath;
-    } else if (strPath.size() >= 3 && isSeparator(strPath[0]) && isSeparator(strPath[1]) &&
-               strPath[2] != L'?' && strPath[2] != L'.') {
+    } else if (strPath.size() >= 3 && isSeparator(strPath[0]) && isSeparator(strPath[1]) && strPath[2] != L'?' &&
+               strPath[2] != L'.') {
         strLong = L"\\\\?\\UNC\\";
         strLong += strPath.substr(2);
     } else {
@@ -115,8 +115,8 @@ int CWin32FileSystem::OpenSubFolder(int nParent, std::string_view strName)
 {
     std::wstring strWide;
     if (nParent < 0 || static_cast<std::size_t>(nParent) >= m_arFolders.size() || m_arFolders[nParent].empty() ||
-        strName.empty() || strName == "." || strName == ".." || strName.find_first_of("\\/") != std::string_view::npos ||
-        !WidenPath(strName, strWide))
+        strName.empty() || strName == "." || strName == ".." ||
+        strName.find_first_of("\\/") != std::string_view::npos || !WidenPath(strName, strWide))
         return -1;
     std::wstring strPath = m_arFolders[nParent];
     if (strPath.back() != L'\\' && strPath.back() != L'/')
@@ -137,9 +137,9 @@ bool CWin32FileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
     if (strPattern.back() != L'\\' && strPattern.back() != L'/')
         strPattern += L'\\';
     strPattern += L'*';
-    WIN32_FIND_DATAW entry {};
-    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                            nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE hFind = ::FindFirstFileExW(strPattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH);
     if (hFind == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
     // Each name is converted into the one buffer: nothing is allocated per
@@ -174,9 +174,9 @@ bool CWin32FileSystem::FindFile(const std::string& strPath, std::string& strFoun
     std::wstring strPattern;
     if (strName.empty() || !WidenPath(std::string(strFolder) + "*", strPattern))
         return false;
-    WIN32_FIND_DATAW entry {};
-    const HANDLE hFind = ::FindFirstFileExW(MakeLongPath(strPattern).c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                            nullptr, 0);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE hFind = ::FindFirstFileExW(MakeLongPath(strPattern).c_str(), FindExInfoBasic, &entry,
+                                            FindExSearchNameMatch, nullptr, 0);
     if (hFind == INVALID_HANDLE_VALUE)
         return false;
     std::string strMatch;

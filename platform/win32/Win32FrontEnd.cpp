@@ -3,7 +3,9 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Resources.h"
 
+// windows.h comes first: the headers below build on it.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -106,7 +108,7 @@ std::wstring MakeWin32Filter(std::string_view strFilter)
 
 CWin32FrontEnd::CWin32FrontEnd(CFileSystem& fileSystem) : m_fileSystem(fileSystem)
 {
-    INITCOMMONCONTROLSEX controls {};
+    INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
     ::InitCommonControlsEx(&controls);
@@ -144,7 +146,7 @@ bool CWin32FrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::stri
     std::vector<wchar_t> arFile(32768, L'\0');
     strName.copy(arFile.data(), std::min(strName.size(), arFile.size() - 1));
 
-    OPENFILENAMEW dialog {};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = AsWindow(m_hModalParent);
     dialog.lpstrFilter = strFilter.empty() ? nullptr : strFilter.c_str();
@@ -252,8 +254,7 @@ void CWin32ProgressView::PumpMessages()
             return;
         }
         const HWND hDialog = AsWindow(m_hDialog);
-        const bool bForDialog =
-            hDialog != nullptr && (message.hwnd == hDialog || ::IsChild(hDialog, message.hwnd));
+        const bool bForDialog = hDialog != nullptr && (message.hwnd == hDialog || ::IsChild(hDialog, message.hwnd));
         if (bForDialog && message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
             // Enter is the empty OK action, never the default button.
             OnCommand(IDOK);

@@ -134,13 +134,12 @@ public:
     {
 #ifdef __WXGTK3__
         const int nHeight = std::max(1, GetSize().y - 2);
-        const std::string strCss = "progressbar trough, progressbar progress { min-height: " +
-                                   std::to_string(nHeight) + "px; }";
+        const std::string strCss =
+            "progressbar trough, progressbar progress { min-height: " + std::to_string(nHeight) + "px; }";
         GTKApplyCssStyle(strCss.c_str());
 #endif
     }
 };
-
 
 }  // namespace
 
@@ -323,12 +322,12 @@ bool CWxProgressView::Create(CProgressEvents& events)
     m_pCancel = layout.Add(new wxButton(pDialog, wxID_CANCEL, TextToWx("ｷｬﾝｾﾙ", true)), 67, 58, 50, 14,
                            TextToWx("ｷｬﾝｾﾙ", true));
     m_pCancel->SetDefault();
-    auto* pGauge = new CWxCellGauge(pDialog, 1003, 100, wxDefaultPosition, wxDefaultSize,
-                                    wxGA_HORIZONTAL | wxGA_SMOOTH);
+    auto* pGauge =
+        new CWxCellGauge(pDialog, 1003, 100, wxDefaultPosition, wxDefaultSize, wxGA_HORIZONTAL | wxGA_SMOOTH);
     m_pGauge = layout.Add(pGauge, 15, 34, 154, 13);
-    m_pPercent = layout.Add(new wxStaticText(pDialog, 1004, " 0 %", wxDefaultPosition, wxDefaultSize,
-                                             wxST_NO_AUTORESIZE),
-                            85, 23, 18, 8, "100%");
+    m_pPercent =
+        layout.Add(new wxStaticText(pDialog, 1004, " 0 %", wxDefaultPosition, wxDefaultSize, wxST_NO_AUTORESIZE), 85,
+                   23, 18, 8, "100%");
     m_pStatus = layout.Add(new wxStaticText(pDialog, 1005, wxString(), wxDefaultPosition, wxDefaultSize,
                                             wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_MIDDLE),
                            13, 7, 158, 8);
@@ -338,10 +337,13 @@ bool CWxProgressView::Create(CProgressEvents& events)
 
     // Cancel, Escape and the close box only report Cancel: the window stays
     // until the run destroys it. Enter reports OK.
-    pDialog->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (m_pEvents)
-            m_pEvents->OnCancel();
-    }, wxID_CANCEL);
+    pDialog->Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent&) {
+            if (m_pEvents)
+                m_pEvents->OnCancel();
+        },
+        wxID_CANCEL);
     pDialog->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (event.CanVeto()) {
             event.Veto();
@@ -480,8 +482,8 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
 {
     if (!wxTheApp || m_pDialog)
         return DlgResult::Cancel;
-    wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition,
-                    wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+    wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition, wxDefaultSize,
+                    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     wxDialog* pDialog = &dialog;
     CDialogTemplate layout(pDialog);
     // Created in the template's order, which is the tab order: OK first.
@@ -497,8 +499,10 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
     m_pFileButton = layout.Add(new wxButton(pDialog, wxID_ANY, strFileButton), 181, 44, 50, 14, strFileButton);
     m_pField = layout.Add(new wxTextCtrl(pDialog, 1001, PathToWx(strField)), 14, 21, 218, 13);
     layout.Apply(239, 65);
-    dialog.Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
-    dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, wxID_CANCEL);
+    dialog.Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
+    dialog.Bind(
+        wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CANCEL); }, wxID_CANCEL);
     m_pFileButton->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         if (m_pEvents)
             m_pEvents->OnFileButton();

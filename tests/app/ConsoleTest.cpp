@@ -139,9 +139,9 @@ TEST_F(ConsoleTest, ConfirmDialogKeepsReplacesOrCancels)
     EXPECT_EQ(again.DoModal(), DlgResult::Cancel) << "end of input is Cancel";
     const std::string strHead = "以下のファイルをTovi５用に変換します\n";
     EXPECT_EQ(Output(), "確認\n" + strHead + "/d/x.yli\n> " + "確認\n" + strHead + "/d/x.yli\n> " +
-                            "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" + "確認\n" + strHead + "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" +
-                            "確認\n" + strHead + "/d/notes.txt\n> " +
-                            "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
+                            "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" + "確認\n" + strHead +
+                            "/d/notes.txt\n> 指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。\n" + "確認\n" + strHead +
+                            "/d/notes.txt\n> " + "ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定\n" + strHead + "/d/User.YLI\n> ");
 }
 
 TEST_F(ConsoleTest, EndlessLinesAreReadInBoundedMemoryAndRefused)
@@ -170,8 +170,10 @@ TEST_F(ConsoleTest, ControlCharactersReachATerminalVisiblyAndAPipeExactly)
 
     // ESC, CR, a lone C1 byte, C1 in UTF-8, DEL, a tab.
     const std::string strText = "ﾌｧｲﾙ /d/\x1b[2J\r\x9b\xc2\x9b名前\x7f\t が開けません。\n読み込みを中止します。";
-    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], nTerminal, nTerminal)).Show(strText, EMsgButtons::Ok);
-    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1])).Show(strText, EMsgButtons::Ok);
+    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], nTerminal, nTerminal))
+        .Show(strText, EMsgButtons::Ok);
+    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]))
+        .Show(strText, EMsgButtons::Ok);
 
     const std::string strShown = "ﾌｧｲﾙ /d/?[2J???名前?? が開けません。\n読み込みを中止します。\n";
     char buffer[4096];

@@ -46,8 +46,8 @@ SRunResult RunToviconv(const std::vector<std::string>& arArgs, const std::string
         for (int nFd : {arIn[0], arIn[1], arOut[0], arOut[1]})
             ::close(nFd);
         int arBroken[2];
-        if (nReaderGone >= 0 && (::pipe(arBroken) != 0 || ::dup2(arBroken[1], nReaderGone) != nReaderGone ||
-                                 ::close(arBroken[0]) != 0))
+        if (nReaderGone >= 0 &&
+            (::pipe(arBroken) != 0 || ::dup2(arBroken[1], nReaderGone) != nReaderGone || ::close(arBroken[0]) != 0))
             ::_exit(126);
         if (!strDir.empty() && ::chdir(strDir.c_str()) != 0)
             ::_exit(126);
@@ -106,7 +106,8 @@ TEST_F(EndToEndTest, ConsoleRunConvertsTheFoundInstallation)
                                  m_strRoot + "/Apps/New/User.yliに出力しました\n");
     const std::string strExpected =
         ";=============================================;\r\n"
-        ";        Tovi \x97p\x8e\x86\x92\xe8\x8b`\x83t\x83@\x83""C\x83\x8b          ;\r\n"
+        ";        Tovi \x97p\x8e\x86\x92\xe8\x8b`\x83t\x83@\x83"
+        "C\x83\x8b          ;\r\n"
         ";                   VANTO SYSTEMS Inc.        ;\r\n"
         ";=============================================;\r\n"
         "ID = 5.0\r\n\r\n"
@@ -125,7 +126,8 @@ TEST_F(EndToEndTest, AnUnreadableLegacyFileEndsTheRunWithoutWriting)
     std::filesystem::create_symlink("/proc/self/mem", m_strRoot + "/Apps/Old/User.YLI");
     WriteAll(m_strRoot + "/Apps/New/Tovi5.exe", "");
     WriteAll(m_strRoot + "/Apps/New/USER.YLI", "old contents");
-    const std::string strUnreadable = "ﾌｧｲﾙ " + m_strRoot + "/Apps/Old/User.YLI が読み込めません。\n読み込みを中止します。\n";
+    const std::string strUnreadable =
+        "ﾌｧｲﾙ " + m_strRoot + "/Apps/Old/User.YLI が読み込めません。\n読み込みを中止します。\n";
 
     SRunResult result = RunToviconv({"--console", "--root", m_strRoot}, "\ny\n");
     EXPECT_EQ(result.nStatus, 1);
@@ -162,7 +164,8 @@ TEST_F(EndToEndTest, RefusalsAndCommandLineErrorsSetTheExitStatus)
     // Nothing found and no input: No to the question, nothing written.
     SRunResult result = RunToviconv({"--console", "--root", m_strRoot}, "");
     EXPECT_EQ(result.nStatus, 1);
-    EXPECT_EQ(result.strOut, "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？\n[y/n] 終了します\n");
+    EXPECT_EQ(result.strOut,
+              "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？\n[y/n] 終了します\n");
 
     result = RunToviconv({"--no-such-option"}, "");
     EXPECT_EQ(result.nStatus, 2);

@@ -77,7 +77,8 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
     // No: the run ends.
     m_box.Answer(DlgResult::No);
     Run();
-    EXPECT_EQ(m_box.Texts(), (Texts{"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", kExiting}));
+    EXPECT_EQ(m_box.Texts(),
+              (Texts{"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", kExiting}));
     EXPECT_EQ(m_app.GetExitCode(), 1);
 
     // Yes, then Cancel in the open dialog.
@@ -246,9 +247,9 @@ TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C"}));
     EXPECT_EQ(m_dialogs.m_progress.arStatus,
               (Texts{"/C/A/one.txt", "/C/New/Tovi5.exe", "/C/Z/two.txt", "/C/A/one.txt"}));
-    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？",
-                                    "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
-                                    "/C/New/USER.YLIに出力しました"}));
+    EXPECT_EQ(m_box.Texts(),
+              (Texts{"検索を中止しますか？", "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
+                     "/C/New/USER.YLIに出力しました"}));
     EXPECT_EQ(m_dialogs.m_arFileDialogs.size(), 1u) << "the executable found before the Cancel is kept";
     EXPECT_EQ(m_doc.arWritten, (Texts{"/C/New/USER.YLI"}));
 
@@ -266,9 +267,9 @@ TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
     Run();
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/C", "/D", "/D"}));
     EXPECT_EQ(m_dialogs.m_progress.arStatus, (Texts{"/C/A/one.txt", "/C/A/one.txt", "/D/New/Tovi5.exe"}));
-    EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？", "検索を中止しますか？",
-                                    "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
-                                    kExiting}));
+    EXPECT_EQ(m_box.Texts(),
+              (Texts{"検索を中止しますか？", "検索を中止しますか？",
+                     "旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", kExiting}));
     // /C and /C/A twice (5 + 3 each), /D not at all, then /D and /D/New (3 + 3).
     EXPECT_EQ(m_app.m_nEntryCount, 8u + 8u + 0u + 6u);
 }
@@ -291,11 +292,11 @@ TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
     EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C"}));
     EXPECT_EQ(m_dialogs.m_arConfirmTitles, (Texts{"ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定"}));
     // The order of windows and questions, each in its place.
-    EXPECT_EQ(m_dialogs.m_arTranscript,
-              (Texts{"progress: created", "ask: 検索を中止しますか？ -> Yes", "progress: destroyed",
-                     "confirm: ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "save: Tovi５のユーザシート情報ファイルを指定してください",
-                     "ask: 指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？ -> No",
-                     "box: 終了します"}));
+    EXPECT_EQ(
+        m_dialogs.m_arTranscript,
+        (Texts{"progress: created", "ask: 検索を中止しますか？ -> Yes", "progress: destroyed",
+               "confirm: ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "save: Tovi５のユーザシート情報ファイルを指定してください",
+               "ask: 指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？ -> No", "box: 終了します"}));
 
     // The same with Yes converts the typed file, used as typed.
     m_box.Clear();

@@ -233,7 +233,8 @@ TEST_F(SearchTest, FirstListedFileOfTwoCompletePairsDecides)
     for (const auto& [strName, bFolder] : ListInOrder(m_tree.Path("Both"))) {
         if (bFolder)
             continue;
-        strExpected = m_tree.Path("Both/") + (strName == "Tovipri.exe" || strName == "User.FDF" ? "User.FDF" : "User.YLI");
+        strExpected =
+            m_tree.Path("Both/") + (strName == "Tovipri.exe" || strName == "User.FDF" ? "User.FDF" : "User.YLI");
         break;
     }
     EXPECT_EQ(Search(), strExpected);

@@ -70,8 +70,8 @@ public:
     }
 
 private:
-    std::string WalkFolder(int nFolder, const CFolderEntries& entries, const std::string& strPath,
-                           std::string& strNew, int bOld, int bNew)
+    std::string WalkFolder(int nFolder, const CFolderEntries& entries, const std::string& strPath, std::string& strNew,
+                           int bOld, int bNew)
     {
         std::string strFound;
         for (size_t i = 0; i < entries.Size(); ++i) {
@@ -182,7 +182,7 @@ SWalkRecord WalkByReference(CFileSystem& fileSystem, const SWalkRequest& request
 std::vector<std::pair<std::string, bool>> MakeRandomTree(unsigned nSeed)
 {
     static const char* const kMarkers[] = {
-        "Tovi3.exe", "User.YLI",  "user.yli", "TOVI4.EXE", "Tovipri.exe", "User.FDF", "Tovi5.exe", "tovi5.EXE",
+        "Tovi3.exe", "User.YLI", "user.yli", "TOVI4.EXE", "Tovipri.exe", "User.FDF", "Tovi5.exe", "tovi5.EXE",
     };
     std::mt19937 random(nSeed);
     std::vector<std::pair<std::string, bool>> arItems;
@@ -196,8 +196,8 @@ std::vector<std::pair<std::string, bool>> MakeRandomTree(unsigned nSeed)
         const int nCount = static_cast<int>(random() % 12);
         for (int i = 0; i < nCount; ++i) {
             // Mostly plain names; a marker now and then, as a file or a folder.
-            std::string strName = random() % 12 == 0 ? kMarkers[random() % std::size(kMarkers)]
-                                                     : "n" + std::to_string(random() % 30);
+            std::string strName =
+                random() % 12 == 0 ? kMarkers[random() % std::size(kMarkers)] : "n" + std::to_string(random() % 30);
             if (!names.insert(strName).second)
                 continue;
             const bool bFolder = nDepth < 8 && random() % 5 < 2;
@@ -232,9 +232,8 @@ void ExpectSameWalks(CFileSystem& fileSystem, const std::string& strRoot, unsign
         const auto itDiffer = std::mismatch(actual.arEvents.begin(), actual.arEvents.end(), expected.arEvents.begin(),
                                             expected.arEvents.end());
         EXPECT_TRUE(itDiffer.first == actual.arEvents.end() && itDiffer.second == expected.arEvents.end())
-            << "seed " << nSeed << ", helpers " << nHelpers << ": event "
-            << (itDiffer.first - actual.arEvents.begin()) << " is \""
-            << (itDiffer.first == actual.arEvents.end() ? "(none)" : *itDiffer.first) << "\", not \""
+            << "seed " << nSeed << ", helpers " << nHelpers << ": event " << (itDiffer.first - actual.arEvents.begin())
+            << " is \"" << (itDiffer.first == actual.arEvents.end() ? "(none)" : *itDiffer.first) << "\", not \""
             << (itDiffer.second == expected.arEvents.end() ? "(none)" : *itDiffer.second) << "\"";
     }
 }

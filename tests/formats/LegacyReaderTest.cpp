@@ -139,24 +139,24 @@ TEST_F(LegacyReaderTest, Version2SheetsTheirSupportRecordsAndTenthsOfAMillimetre
 TEST_F(LegacyReaderTest, Version2MisuseIsReportedByTheModelInOrderAndReadingGoesOn)
 {
     const std::string strFile =
-        "FixedNo = 3\r\n"         // no sheet yet: ignored, the cursor stays unassigned
-        "SheetWidth = 100\r\n"    // ignored as well
+        "FixedNo = 3\r\n"       // no sheet yet: ignored, the cursor stays unassigned
+        "SheetWidth = 100\r\n"  // ignored as well
         "GroupName = A\r\n"
-        "FixedWidth = 100\r\n"    // no element yet: GetFixed, SetFixedWidth
-        "FixedNo = 1\r\n"         // layout kind 1, cursor 0
-        "FreeNo = 2\r\n"          // AddFree refused, cursor -99: AddFree, GetFree, SetFreeType
-        "FixedHeight = 50\r\n"    // cursor -99: GetFixed, SetFixedHeight
-        "FixedNo = 4\r\n"         // the second element: cursor 1
+        "FixedWidth = 100\r\n"  // no element yet: GetFixed, SetFixedWidth
+        "FixedNo = 1\r\n"       // layout kind 1, cursor 0
+        "FreeNo = 2\r\n"        // AddFree refused, cursor -99: AddFree, GetFree, SetFreeType
+        "FixedHeight = 50\r\n"  // cursor -99: GetFixed, SetFixedHeight
+        "FixedNo = 4\r\n"       // the second element: cursor 1
         "FixedHorPos = 10\r\n"
         "GroupName = B\r\n"
         "SheetType = 1\r\n"
-        "FixedWidth = 70\r\n";    // cursor 1 survives into a sheet without elements: 2 reports
+        "FixedWidth = 70\r\n";  // cursor 1 survives into a sheet without elements: 2 reports
     ASSERT_EQ(Read("USER.FDF", strFile), 1);
 
     const std::vector<std::string> texts = m_box.Texts();
-    const std::vector<std::string> expected = {"CSheet::GetFixed", "CSheet::SetFixedWidth", "CSheet::AddFree",
-                                               "CSheet::GetFree",  "CSheet::SetFreeType",   "CSheet::GetFixed",
-                                               "CSheet::SetFixedHeight", "CSheet::GetFixed", "CSheet::SetFixedWidth"};
+    const std::vector<std::string> expected = {
+        "CSheet::GetFixed", "CSheet::SetFixedWidth",  "CSheet::AddFree",  "CSheet::GetFree",      "CSheet::SetFreeType",
+        "CSheet::GetFixed", "CSheet::SetFixedHeight", "CSheet::GetFixed", "CSheet::SetFixedWidth"};
     ASSERT_EQ(texts.size(), expected.size());
     for (std::size_t i = 0; i < texts.size(); ++i)
         ExpectReport(texts[i], static_cast<int>(i), expected[i]);
@@ -237,7 +237,8 @@ TEST_F(LegacyReaderTest, AReadErrorMidwayIsAFailureThatLeavesNoSheet)
         SFaultScope fault(nFaultAfter);
         EXPECT_EQ(m_doc.ReadLegacyFile(strPath), 0);
         EXPECT_EQ(m_doc.GetSheetNum(), 0);
-        EXPECT_EQ(m_box.Texts(), (std::vector<std::string>{"ﾌｧｲﾙ " + strPath + " が読み込めません。\n読み込みを中止します。"}));
+        EXPECT_EQ(m_box.Texts(),
+                  (std::vector<std::string>{"ﾌｧｲﾙ " + strPath + " が読み込めません。\n読み込みを中止します。"}));
     }
     // A file that ends before the fault would come is read whole.
     SFaultScope fault(static_cast<long long>(strFile.size()) + 1);

@@ -98,17 +98,18 @@ TEST_F(Version5WriterTest, Version2SheetDecorationsAndFreeElementsWithTranslated
 
 TEST_F(Version5WriterTest, Version34TextsAreEchoedAndOnlyTheOwnLayoutKindIsWritten)
 {
-    const std::string strBlocks = ConvertBlocks("GroupName = \x95\x5C\x8E\x86  \n"
-                                                "ProductName = \x83\x41x \n"
-                                                "SheetSize = 210,297\n"
-                                                "SheetType = 3,1,0,0,7\n"
-                                                "SheetDeco = 1,1,2,3,4\n"
-                                                "Free = 1,2,3\n"
-                                                "Fixed = 1,90.5,55\n"
-                                                "FixedHorzPos = 10.5,20,,30\n"
-                                                "FixedDeco = 1,0,0,10\n"
-                                                "FixedDeco = 2,1,1,2,2\n"
-                                                "GroupName = B\n");
+    const std::string strBlocks = ConvertBlocks(
+        "GroupName = \x95\x5C\x8E\x86  \n"
+        "ProductName = \x83\x41x \n"
+        "SheetSize = 210,297\n"
+        "SheetType = 3,1,0,0,7\n"
+        "SheetDeco = 1,1,2,3,4\n"
+        "Free = 1,2,3\n"
+        "Fixed = 1,90.5,55\n"
+        "FixedHorzPos = 10.5,20,,30\n"
+        "FixedDeco = 1,0,0,10\n"
+        "FixedDeco = 2,1,1,2,2\n"
+        "GroupName = B\n");
     EXPECT_EQ(strBlocks, Crlf("GroupName = \x95\x5C\x8E\x86  \nCompanyName = \nProductName = \x83\x41x \nSheetUse = \n"
                               "SheetSurfaces = \nSheetType = 3,1,0,0,999\nSheetSize = 210,297\n"
                               "Fixed = 1,90.50,55.00,999\nFixedHorzPos = 10.50,20.00,0.00,30.00\nFixedVertPos = \n"
@@ -146,9 +147,9 @@ TEST_F(Version5WriterTest, DiscLabelIsWrittenAsTypeThreeWithItsCaliber)
     EXPECT_EQ(strNarrow.find("CDCaliber"), std::string::npos);
 
     // Free elements follow the same rule.
-    const std::string strFree =
-        ConvertBlocks("GroupName = F\nSheetType = 0,2,0,0\nFree = 1,116,116\nFreePos = 1,2\n"
-                      "FreeDeco = 1,37.5,37.5,78.5,78.5\n");
+    const std::string strFree = ConvertBlocks(
+        "GroupName = F\nSheetType = 0,2,0,0\nFree = 1,116,116\nFreePos = 1,2\n"
+        "FreeDeco = 1,37.5,37.5,78.5,78.5\n");
     EXPECT_NE(strFree.find("Free = 3,116.00,116.00,999\r\nFreePos = 1.00,2.00\r\nCDCaliber = 41.00\r\n\r\n"),
               std::string::npos)
         << strFree;

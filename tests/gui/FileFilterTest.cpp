@@ -7,7 +7,8 @@
 TEST(FileFilterTest, RunFiltersBecomeWildcardsMatchingAnyCase)
 {
     const std::string strLegacy = MakeWxWildcard("Tovi2～4形式(USER.FDF; USER.YLI)|USER.FDF; USER.YLI||");
-    EXPECT_EQ(strLegacy, "Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]");
+    EXPECT_EQ(strLegacy,
+              "Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]");
     EXPECT_EQ(MakeWxWildcard("Tovi5形式(USER.YLI)|USER.YLI|"), "Tovi5形式(USER.YLI)|[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]");
 
     // The patterns match as the names of a case-blind file system would.

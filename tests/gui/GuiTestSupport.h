@@ -7,8 +7,8 @@
 bool IsGuiRunning();
 
 /// Skips the current test when no toolkit runs.
-#define SKIP_WITHOUT_GUI()                                                                                     \
-    do {                                                                                                       \
-        if (!IsGuiRunning())                                                                                   \
-            GTEST_SKIP() << "no display (or TOVICONV_SKIP_GUI_TESTS set)";                                     \
+#define SKIP_WITHOUT_GUI()                                                 \
+    do {                                                                   \
+        if (!IsGuiRunning())                                               \
+            GTEST_SKIP() << "no display (or TOVICONV_SKIP_GUI_TESTS set)"; \
     } while (false)

@@ -14,7 +14,10 @@
 TEST(WxTextTest, TextsAreUtf8AndMalformedBytesVisible)
 {
     EXPECT_EQ(TextToWx("終了します", false), wxString(L"終了します"));
-    EXPECT_EQ(TextToWx("a\xff" "b\xe3\x81", false), wxString(L"a\uFFFDb\uFFFD\uFFFD"));
+    EXPECT_EQ(TextToWx("a\xff"
+                       "b\xe3\x81",
+                       false),
+              wxString(L"a\uFFFDb\uFFFD\uFFFD"));
     // A message keeps its line breaks; a one-line control shows none.
     EXPECT_EQ(TextToWx("a\nb", false), wxString(L"a\nb"));
     EXPECT_EQ(TextToWx("a\nb\tc\x7f", true), wxString(L"a?b?c?"));
@@ -23,7 +26,8 @@ TEST(WxTextTest, TextsAreUtf8AndMalformedBytesVisible)
 
 TEST(WxTextTest, PathBytesSurviveTheRoundTrip)
 {
-    for (const std::string strPath : {"/tmp/ユーザ/USER.YLI", "/old/\x83\x86\x81\x5B\x83\x55/User.FDF", "/a\xff/b", ""}) {
+    for (const std::string strPath :
+         {"/tmp/ユーザ/USER.YLI", "/old/\x83\x86\x81\x5B\x83\x55/User.FDF", "/a\xff/b", ""}) {
         EXPECT_EQ(PathFromWx(PathToWx(strPath)), strPath);
     }
     EXPECT_EQ(PathToWx("/tmp/ユーザ"), wxString(L"/tmp/ユーザ"));

@@ -14,9 +14,9 @@
 
 #include <chrono>
 #include <clocale>
+#include <functional>
 #include <libintl.h>
 #include <locale.h>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -287,7 +287,8 @@ TEST(WxConfirmViewTest, CancelEscapeAndCloseBoxAskNothing)
     };
     for (const auto& way : arWays) {
         wxTheApp->CallAfter([&] { way(view.GetDialog()); });
-        EXPECT_EQ(view.DoModal("ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "以下のファイルをTovi５用に変換します", "", events), DlgResult::Cancel);
+        EXPECT_EQ(view.DoModal("ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "以下のファイルをTovi５用に変換します", "", events),
+                  DlgResult::Cancel);
     }
     EXPECT_TRUE(events.m_arFields.empty());
 }
@@ -326,8 +327,9 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
     EXPECT_EQ(frontEnd.Show("R&D を上書きしますか？", EMsgButtons::YesNo), DlgResult::No);
     // Closed without an answer.
     nAnswer = wxID_CANCEL;
-    EXPECT_EQ(frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
-              DlgResult::No);
+    EXPECT_EQ(
+        frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
+        DlgResult::No);
 
     ASSERT_EQ(arMessages.size(), 4u);
     EXPECT_EQ(arMessages[0], wxString(L"終了します"));
@@ -386,8 +388,9 @@ TEST(WxFrontEndTest, FileDialogsGetTheRunsRequest)
     ASSERT_EQ(arStyles.size(), 2u);
     EXPECT_EQ(arStyles[0] & (wxFD_OPEN | wxFD_FILE_MUST_EXIST), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     EXPECT_EQ(arTitles[0], wxString::FromUTF8("開く"));
-    EXPECT_EQ(arWildcards[0],
-              wxString(L"Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]"));
+    EXPECT_EQ(
+        arWildcards[0],
+        wxString(L"Tovi2～4形式(USER.FDF; USER.YLI)|[Uu][Ss][Ee][Rr].[Ff][Dd][Ff];[Uu][Ss][Ee][Rr].[Yy][Ll][Ii]"));
     EXPECT_TRUE(arStyles[1] & wxFD_SAVE);
     EXPECT_FALSE(arStyles[1] & wxFD_OVERWRITE_PROMPT);
     EXPECT_EQ(arTitles[1], wxString(L"Tovi５のユーザシート情報ファイルを指定してください"));

@@ -5,7 +5,8 @@ namespace {
 const std::string kLevel0 = "バグらしいです。とりあえず今の処理は中止しときます。\nまだ頑張れると思いますが．．．\n\n";
 const std::string kLevel1 =
     "バグのようです。ちょっとまずいかもしれないっすよ。\nまだ頑張れるかもしれないけど、終わったほうがいいんじゃないですか？\n\n";
-const std::string kLevel2 = "バグみたいです。もうどうしようもないっす。\nぴよこくんだけにこれは、こぴよこ．．．(^^;;;\n\n";
+const std::string kLevel2 =
+    "バグみたいです。もうどうしようもないっす。\nぴよこくんだけにこれは、こぴよこ．．．(^^;;;\n\n";
 const std::string kLevel3 = "バグみたいです。もう勘弁してください。\n(ToT)...\n\n";
 const std::string kLevel4 = "バグみたいです。ここはどこ、わたしは誰？\n\n";
 

@@ -38,7 +38,7 @@ protected:
         for (const std::string& strText : m_box.Texts()) {
             const auto nPos = strText.rfind('\n');
             arNames.push_back(strText == kMemoryMessage || nPos == std::string::npos ? strText
-                                                                                      : strText.substr(nPos + 1));
+                                                                                     : strText.substr(nPos + 1));
         }
         return arNames;
     }

@@ -95,8 +95,7 @@ TEST_F(SheetEditTest, ForwardedElementFailuresReportOnlyOnTheElement)
     EXPECT_EQ(Positions(sheet.GetFreeList()[0]->m_arHorPos), (std::vector<double>{20.0}));
     EXPECT_EQ(sheet.SetFreeVerPos(0, -1.0), -99);
     EXPECT_EQ(sheet.SetFreeDecoStartX(0, 3, 1.0), -99);
-    EXPECT_EQ(Reported(),
-              (Names{"CFixedFree::AddVerPos", "CFixedFree::DeleteDeco", "CFixedFree::SetDecoStartX"}));
+    EXPECT_EQ(Reported(), (Names{"CFixedFree::AddVerPos", "CFixedFree::DeleteDeco", "CFixedFree::SetDecoStartX"}));
     EXPECT_EQ(GetFailureCount(EFailureClass::Sheet), 0);
 }
 

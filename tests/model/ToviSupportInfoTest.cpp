@@ -14,7 +14,7 @@ TEST_F(ToviSupportInfoTest, NamesAreUniqueByExactBytesAndKeepTheirOrder)
     info.m_strToviVersion = "3.00";
     EXPECT_EQ(info.FindNormalGroup("A4"), -1);
     EXPECT_EQ(info.AddNormalGroup("LABEL"), 0);
-    EXPECT_EQ(info.AddNormalGroup("label"), 0);  // case matters
+    EXPECT_EQ(info.AddNormalGroup("label"), 0);    // case matters
     EXPECT_EQ(info.AddNormalGroup("LABEL"), -99);  // refused without a message
     EXPECT_EQ(info.AddNormalGroup("LABEL "), 0);   // no trimming
     EXPECT_EQ(info.GetNormalGroup(2), "LABEL ");
@@ -42,8 +42,8 @@ TEST_F(ToviSupportInfoTest, SearchAndReleaseReportUnderTheOnePSpelling)
     EXPECT_EQ(info.FindNormalGroup("C"), -99);
     EXPECT_EQ(info.AddNormalGroup("D"), -99);  // the search failed: nothing added
     EXPECT_EQ(info.Free(), -99);
-    EXPECT_EQ(Reported(), (Names{"CToviSuportInfo::FindNormalGroup", "CToviSuportInfo::FindNormalGroup",
-                                 "CToviSuportInfo::Free"}));
+    EXPECT_EQ(Reported(),
+              (Names{"CToviSuportInfo::FindNormalGroup", "CToviSuportInfo::FindNormalGroup", "CToviSuportInfo::Free"}));
     ASSERT_EQ(info.m_lstNormalGroup.size(), 2u);  // "A" released and removed, the rest stays
     EXPECT_EQ(*info.m_lstNormalGroup[1], "C");
 }

@@ -94,7 +94,8 @@ TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
 {
     auto generalFormat = [](double dValue, int nDecimals) {
         std::array<char, 400> buf{};
-        const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
+        const auto result =
+            std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
         return std::string(buf.data(), result.ptr);
     };
     auto generalRead = [](const std::string& str) {
@@ -104,9 +105,24 @@ TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
     };
 
     std::mt19937_64 random(20261208);
-    std::vector<double> arValues = {0.0, -0.0, 0.125, 0.375, 2.5, -2.5, 0.0005, 1.0005, 4503599627370495.5,
-                                    9007199254740991.0, 9007199254740992.0, 1e300, -1e-300, 5e-324,
-                                    std::nextafter(0.005, 1.0), std::nextafter(0.005, 0.0), INFINITY, NAN};
+    std::vector<double> arValues = {0.0,
+                                    -0.0,
+                                    0.125,
+                                    0.375,
+                                    2.5,
+                                    -2.5,
+                                    0.0005,
+                                    1.0005,
+                                    4503599627370495.5,
+                                    9007199254740991.0,
+                                    9007199254740992.0,
+                                    1e300,
+                                    -1e-300,
+                                    5e-324,
+                                    std::nextafter(0.005, 1.0),
+                                    std::nextafter(0.005, 0.0),
+                                    INFINITY,
+                                    NAN};
     for (int i = 0; i < 20000; ++i) {
         arValues.push_back(std::bit_cast<double>(random()));  // any bit pattern
         // Values as files hold them: a few digits, often exact ties.
@@ -117,9 +133,17 @@ TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
             ASSERT_EQ(FormatReal(dValue, nDecimals), generalFormat(dValue, nDecimals)) << dValue << " " << nDecimals;
     }
 
-    const char* const arTexts[] = {"9007199254740993", "9007199254740992", "0.1", "1e22", "1e23", "3e-22",
-                                   "123456789012345678901", "1234567890123456789", "0.000000000000000000001",
-                                   "4.9406564584124654e-324", "17976931348623157e292"};
+    const char* const arTexts[] = {"9007199254740993",
+                                   "9007199254740992",
+                                   "0.1",
+                                   "1e22",
+                                   "1e23",
+                                   "3e-22",
+                                   "123456789012345678901",
+                                   "1234567890123456789",
+                                   "0.000000000000000000001",
+                                   "4.9406564584124654e-324",
+                                   "17976931348623157e292"};
     for (const char* pszText : arTexts)
         EXPECT_EQ(TextToReal(pszText), generalRead(pszText)) << pszText;
     for (int i = 0; i < 20000; ++i) {

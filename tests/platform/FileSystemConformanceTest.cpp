@@ -23,7 +23,10 @@ public:
     virtual std::string Root() = 0;
     virtual void AddFile(const std::string& strRelative) = 0;
     virtual void AddFolder(const std::string& strRelative) = 0;
-    std::string Path(const std::string& strRelative) { return JoinPath(Root(), strRelative, FileSystem().GetPathStyle()); }
+    std::string Path(const std::string& strRelative)
+    {
+        return JoinPath(Root(), strRelative, FileSystem().GetPathStyle());
+    }
 };
 
 class CScriptedTree : public CTreeUnderTest {

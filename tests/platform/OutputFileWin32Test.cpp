@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {

@@ -23,10 +23,10 @@ TEST(Win32PathsTest, AbsolutePathsTakeTheLongPathForm)
         {L"C:\\", L"\\\\?\\C:\\"},
         {L"c:/Labels/User.YLI", L"\\\\?\\c:\\Labels\\User.YLI"},
         {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
-        {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},      // already long
-        {L"\\\\.\\COM1", L"\\\\.\\COM1"},        // a device
+        {L"\\\\?\\C:\\x", L"\\\\?\\C:\\x"},          // already long
+        {L"\\\\.\\COM1", L"\\\\.\\COM1"},            // a device
         {L"Labels\\User.YLI", L"Labels\\User.YLI"},  // relative: as it is
-        {L"C:x", L"C:x"},                        // relative to the drive's folder
+        {L"C:x", L"C:x"},                            // relative to the drive's folder
     };
     for (const auto& test : arCases)
         EXPECT_EQ(MakeLongPath(test.pPath), test.pLong) << std::filesystem::path(test.pPath).string();

@@ -16,8 +16,8 @@ void CScriptedFileSystem::AddFolder(const std::string& strPath)
     const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
     if (strParent.empty() || strPath == "/")
         return;
-    const std::string strParentPath = strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
-                                                           : std::string("/");
+    const std::string strParentPath =
+        strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1)) : std::string("/");
     AddFolder(strParentPath);
     m_folders[strParentPath].push_back({strPath.substr(strParent.size()), true});
 }
@@ -25,8 +25,8 @@ void CScriptedFileSystem::AddFolder(const std::string& strPath)
 void CScriptedFileSystem::AddFile(const std::string& strPath)
 {
     const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
-    const std::string strParentPath = strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
-                                                           : std::string("/");
+    const std::string strParentPath =
+        strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1)) : std::string("/");
     AddFolder(strParentPath);
     m_folders[strParentPath].push_back({strPath.substr(strParent.size()), false});
 }
@@ -83,7 +83,7 @@ bool CScriptedFileSystem::FindFile(const std::string& strPath, std::string& strF
 {
     const std::string_view strParent = FolderOfPath(strPath, EPathStyle::Posix);
     // A bare name is looked up in the current folder, as a real one does.
-    const std::string strParentPath = strParent.empty()       ? m_strCurrent
+    const std::string strParentPath = strParent.empty()      ? m_strCurrent
                                       : strParent.size() > 1 ? std::string(strParent.substr(0, strParent.size() - 1))
                                                              : std::string("/");
     const std::string strBase = strPath.substr(strParent.size());
@@ -199,9 +199,9 @@ std::unique_ptr<CConfirmView> CScriptedFrontEnd::CreateConfirmView()
 bool CScriptedFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath)
 {
     m_arFileDialogs.push_back(fileDialog);
-    m_arTranscript.push_back((fileDialog.bOpen ? "open: " : "save: ") +
-                             (fileDialog.strTitle.empty() ? std::string(PlainFileDialogTitle(fileDialog.bOpen))
-                                                          : fileDialog.strTitle));
+    m_arTranscript.push_back(
+        (fileDialog.bOpen ? "open: " : "save: ") +
+        (fileDialog.strTitle.empty() ? std::string(PlainFileDialogTitle(fileDialog.bOpen)) : fileDialog.strTitle));
     if (m_fileAnswers.empty()) {
         ADD_FAILURE() << "a file dialog nobody scripted";
         return false;

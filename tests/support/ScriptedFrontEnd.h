@@ -68,8 +68,7 @@ public:
         bool bCreated = false;
         bool bDestroyed = false;
     };
-    CScriptedProgressView(SLog& log, std::vector<std::string>& arTranscript)
-        : m_log(log), m_arTranscript(arTranscript)
+    CScriptedProgressView(SLog& log, std::vector<std::string>& arTranscript) : m_log(log), m_arTranscript(arTranscript)
     {
     }
 

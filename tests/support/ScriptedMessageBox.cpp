@@ -4,7 +4,10 @@
 
 CScriptedMessageBox::CScriptedMessageBox() : m_pPrevious(SetMessageBoxHandler(this)) {}
 
-CScriptedMessageBox::~CScriptedMessageBox() { SetMessageBoxHandler(m_pPrevious); }
+CScriptedMessageBox::~CScriptedMessageBox()
+{
+    SetMessageBoxHandler(m_pPrevious);
+}
 
 int CMessageBoxRecorder::Show(const std::string& strText, EMsgButtons eButtons)
 {
