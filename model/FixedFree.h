@@ -3,13 +3,20 @@
 
 #include "model/SmallList.h"
 
+#include <cstddef>
 #include <memory>
+#include <new>
 
 /// A decoration: a type code with a start and an end point.
 class CDeco {
 public:
     CDeco() = default;
     explicit CDeco(int nType) : m_nType(nType) {}
+
+    // Records come from a pool of their own (model/ObjectPool.h).
+    static void* operator new(std::size_t nSize);
+    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
+    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     int m_nType = -1;  ///< -1 = not set; stored and returned unchanged
     double m_dStartX = 0.0;
@@ -25,6 +32,11 @@ public:
     CFixedFree() = default;
     CFixedFree(const CFixedFree&) = delete;
     CFixedFree& operator=(const CFixedFree&) = delete;
+
+    // Elements come from a pool of their own (model/ObjectPool.h).
+    static void* operator new(std::size_t nSize);
+    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
+    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     int AddHorPos(double dPos);
     int SetHorPos(int nIndex, double dPos);
