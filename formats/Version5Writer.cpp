@@ -11,7 +11,10 @@
 #include "platform/MessageBox.h"
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 // ";        Tovi 用紙定義ファイル          ;" is the second line (code page 932).
 const std::string_view kVersion5Header =
@@ -40,20 +43,29 @@ bool InRange(double dValue, double dLow, double dHigh)
 }
 
 /// Writes the lines of the sheets. The values of one line are queried in the
-/// order in which they stand in it; a line is written before the next is
-/// built. After a failed write nothing more is built. Every line is built in
-/// one buffer that lives as long as the writer.
+/// order in which they stand in it. The lines are built in a block that is
+/// handed to the file whenever it fills; after a failed write nothing more is
+/// built.
 class CVersion5Writer {
 public:
-    explicit CVersion5Writer(CAtomicOutputFile& file) : m_file(file) {}
+    explicit CVersion5Writer(CAtomicOutputFile& file)
+        : m_file(file), m_pBlock(std::make_unique_for_overwrite<char[]>(kBlockSize)), m_pNext(m_pBlock.get()),
+          m_pEnd(m_pBlock.get() + kBlockSize)
+    {
+    }
 
     bool Ok() const { return m_bOk; }
 
-    void WriteBytes(std::string_view bytes)
+    /// Hands what the block holds to the file.
+    void Flush()
     {
-        if (m_bOk)
-            m_bOk = m_file.Write(bytes);
+        const char* const pBlock = m_pBlock.get();
+        if (m_bOk && m_pNext != pBlock)
+            m_bOk = m_file.Write(std::string_view(pBlock, static_cast<std::size_t>(m_pNext - pBlock)));
+        m_pNext = m_pBlock.get();
     }
+
+    void WriteBytes(std::string_view bytes) { Text(bytes); }
 
     void WriteSheet(CSheet& sheet)
     {
@@ -67,21 +79,41 @@ public:
     }
 
 private:
-    // The line being built: Begin, then Text / Int / Real / Comma, then End.
-    void Begin(std::string_view strKey)
+    /// Bytes of the block: 64 KB, and room for a number's text beyond.
+    static constexpr std::size_t kBlockSize = std::size_t{64} * 1024 + kNumberTextRoom;
+
+    void MakeRoom(std::size_t nBytes)
     {
-        m_strLine.clear();
-        m_strLine += strKey;
+        if (static_cast<std::size_t>(m_pEnd - m_pNext) < nBytes)
+            Flush();
     }
-    void Text(std::string_view str) { m_strLine += str; }
-    void Int(int nValue) { AppendInt(m_strLine, nValue); }
-    void Real(double dValue) { AppendReal(m_strLine, dValue, 2); }
-    void Comma() { m_strLine += ','; }
-    void End()
+
+    // A line: Begin, then Text / Int / Real / Comma, then End.
+    void Begin(std::string_view strKey) { Text(strKey); }
+    void Text(std::string_view str)
     {
-        m_strLine += "\r\n";
-        WriteBytes(m_strLine);
+        MakeRoom(str.size());
+        if (str.size() > static_cast<std::size_t>(m_pEnd - m_pNext)) {
+            // Longer than a block: straight to the file.
+            if (m_bOk)
+                m_bOk = m_file.Write(str);
+            return;
+        }
+        std::memcpy(m_pNext, str.data(), str.size());
+        m_pNext += str.size();
     }
+    void Int(int nValue)
+    {
+        MakeRoom(kNumberTextRoom);
+        m_pNext = WriteInt(m_pNext, nValue);
+    }
+    void Real(double dValue)
+    {
+        MakeRoom(kNumberTextRoom);
+        m_pNext = WriteReal(m_pNext, dValue, 2);
+    }
+    void Comma() { Text(","); }
+    void End() { Text("\r\n"); }
     void Line(std::string_view strKey, std::string_view strValue)
     {
         Begin(strKey);
@@ -109,14 +141,19 @@ private:
         const int nNameNo = sheet.GetGroupNameNo(nSupport);
         if (nNameNo <= 0)
             return;
-        Begin("GroupName = ");
+        // The names are all fetched before the line is begun: an empty one
+        // ends the block before anything of it is written.
+        m_arNames.clear();
         for (int nName = 0; nName < nNameNo; ++nName) {
-            const std::string strName = sheet.GetGroupName(nSupport, nName);
-            if (strName.empty())
+            m_arNames.push_back(sheet.GetGroupName(nSupport, nName));
+            if (m_arNames.back().empty())
                 return;
+        }
+        Begin("GroupName = ");
+        for (std::size_t nName = 0; nName < m_arNames.size(); ++nName) {
             if (nName > 0)
                 Comma();
-            Text(strName);
+            Text(m_arNames[nName]);
         }
         End();
         Line(kVersion2CompanyLine, "");
@@ -274,7 +311,10 @@ private:
 
     CAtomicOutputFile& m_file;
     bool m_bOk = true;
-    std::string m_strLine;
+    std::unique_ptr<char[]> m_pBlock;
+    char* m_pNext;  ///< where the next byte goes
+    char* m_pEnd;
+    std::vector<std::string> m_arNames;  ///< the group names of a version-2 block
 };
 
 }  // namespace
@@ -334,6 +374,7 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
         writer.WriteSheet(*pSheet);
     }
     writer.WriteBytes(kTrailer);
+    writer.Flush();
     if (!writer.Ok() || !file.Commit()) {
         file.Abandon();
         ShowMessageBox(strFailure);

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -60,18 +61,50 @@ bool ReadShortDecimal(std::uint64_t nDigits, std::size_t nSignificant, long long
     return true;
 }
 
+/// "00" to "99": the digits of a number two at a time.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> ar{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        ar[2 * i] = static_cast<char>('0' + i / 10);
+        ar[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return ar;
+}();
+
+/// The decimal digits of n at p; the end of them.
+char* WriteDecimal(char* p, std::uint64_t n)
+{
+    std::array<char, 20> buf;  // filled from the end
+    char* const pEnd = buf.data() + buf.size();
+    char* q = pEnd;
+    while (n >= 100) {
+        q -= 2;
+        std::memcpy(q, &kDigitPairs[2 * (n % 100)], 2);
+        n /= 100;
+    }
+    if (n >= 10) {
+        q -= 2;
+        std::memcpy(q, &kDigitPairs[2 * n], 2);
+    } else {
+        *--q = static_cast<char>('0' + n);
+    }
+    const auto nLength = static_cast<std::size_t>(pEnd - q);
+    std::memcpy(p, q, nLength);
+    return p + nLength;
+}
+
 /// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
 /// below 2^53: the value is m * 2^e exactly, so the decimal digits are
 /// round(m * 10^nDecimals / 2^-e), rounded on the exact remainder (ties to
-/// even); m * 10^3 stays below 2^63. False for anything else.
-bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
+/// even); m * 10^3 stays below 2^63. nullptr for anything else.
+char* WriteShortFixed(char* p, double dValue, int nDecimals)
 {
     if (nDecimals < 0 || nDecimals > 3)
-        return false;
+        return nullptr;
     const auto nBits = std::bit_cast<std::uint64_t>(dValue);
     const auto nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
     if (nBiased == 0x7FF)
-        return false;  // infinity and NaN
+        return nullptr;  // infinity and NaN
     std::uint64_t nMantissa = nBits & ((std::uint64_t{1} << 52) - 1);
     int nExponent2 = nBiased - 1075;
     if (nBiased == 0)
@@ -79,7 +112,7 @@ bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
     else
         nMantissa |= std::uint64_t{1} << 52;
     if (nExponent2 > 0)
-        return false;  // 2^53 and beyond
+        return nullptr;  // 2^53 and beyond
 
     constexpr std::uint64_t kScales[] = {1, 10, 100, 1000};
     const std::uint64_t nScaled = nMantissa * kScales[nDecimals];
@@ -95,23 +128,31 @@ bool AppendShortFixed(std::string& str, double dValue, int nDecimals)
             ++nUnits;
     }  // else below half a unit: 0
 
-    std::array<char, 32> buf;  // filled below
-    char* const pEnd = buf.data() + buf.size();
-    char* p = pEnd;
-    for (int i = 0; i < nDecimals; ++i) {
-        *--p = static_cast<char>('0' + nUnits % 10);
-        nUnits /= 10;
+    if ((nBits >> 63) != 0)
+        *p++ = '-';
+    // Constant divisors, which the compiler turns into multiplications.
+    switch (nDecimals) {
+    case 0:
+        return WriteDecimal(p, nUnits);
+    case 1:
+        p = WriteDecimal(p, nUnits / 10);
+        *p++ = '.';
+        *p++ = static_cast<char>('0' + nUnits % 10);
+        return p;
+    case 2:
+        p = WriteDecimal(p, nUnits / 100);
+        *p++ = '.';
+        std::memcpy(p, &kDigitPairs[2 * (nUnits % 100)], 2);
+        return p + 2;
+    default: {
+        p = WriteDecimal(p, nUnits / 1000);
+        *p++ = '.';
+        const std::uint64_t nFraction = nUnits % 1000;
+        *p++ = static_cast<char>('0' + nFraction / 100);
+        std::memcpy(p, &kDigitPairs[2 * (nFraction % 100)], 2);
+        return p + 2;
     }
-    if (nDecimals > 0)
-        *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + nUnits % 10);
-        nUnits /= 10;
-    } while (nUnits != 0);
-    if (std::signbit(dValue))
-        *--p = '-';
-    str.append(p, static_cast<std::size_t>(pEnd - p));
-    return true;
+    }
 }
 
 }  // namespace
@@ -287,23 +328,35 @@ double TextToReal(std::string_view str)
     return bNegative ? -dValue : dValue;
 }
 
+char* WriteReal(char* pOut, double dValue, int nDecimals)
+{
+    if (char* const pEnd = WriteShortFixed(pOut, dValue, nDecimals))
+        return pEnd;
+    const std::to_chars_result result =
+        std::to_chars(pOut, pOut + kNumberTextRoom, dValue, std::chars_format::fixed, nDecimals);
+    return result.ec == std::errc() ? result.ptr : pOut;
+}
+
+char* WriteInt(char* pOut, int nValue)
+{
+    const auto nMagnitude =
+        nValue < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(static_cast<std::int64_t>(nValue))
+                   : static_cast<std::uint64_t>(nValue);
+    if (nValue < 0)
+        *pOut++ = '-';
+    return WriteDecimal(pOut, nMagnitude);
+}
+
 void AppendReal(std::string& str, double dValue, int nDecimals)
 {
-    if (AppendShortFixed(str, dValue, nDecimals))
-        return;
-    // Large enough for DBL_MAX in fixed notation with a sign and the decimals.
-    std::array<char, 400> buf;  // filled by to_chars
-    const std::to_chars_result result =
-        std::to_chars(buf.data(), buf.data() + buf.size(), dValue, std::chars_format::fixed, nDecimals);
-    if (result.ec == std::errc())
-        str.append(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
+    std::array<char, kNumberTextRoom> buf;  // filled by WriteReal
+    str.append(buf.data(), static_cast<std::size_t>(WriteReal(buf.data(), dValue, nDecimals) - buf.data()));
 }
 
 void AppendInt(std::string& str, int nValue)
 {
-    std::array<char, 16> buf;  // filled by to_chars
-    const std::to_chars_result result = std::to_chars(buf.data(), buf.data() + buf.size(), nValue);
-    str.append(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
+    std::array<char, kNumberTextRoom> buf;  // filled by WriteInt
+    str.append(buf.data(), static_cast<std::size_t>(WriteInt(buf.data(), nValue) - buf.data()));
 }
 
 std::string FormatReal(double dValue, int nDecimals)

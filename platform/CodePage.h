@@ -57,6 +57,15 @@ std::string FormatInt(int nValue);
 void AppendReal(std::string& str, double dValue, int nDecimals);
 void AppendInt(std::string& str, int nValue);
 
+/// The room WriteReal and WriteInt need: enough for DBL_MAX with a sign and
+/// a few decimals. A number whose text would be longer writes nothing.
+inline constexpr std::size_t kNumberTextRoom = 400;
+
+/// FormatReal and FormatInt written at pOut, which has room for
+/// kNumberTextRoom bytes; the end of what was written.
+char* WriteReal(char* pOut, double dValue, int nDecimals);
+char* WriteInt(char* pOut, int nValue);
+
 /// Length of the well-formed UTF-8 sequence at the start of str, with its
 /// code point in c; 0 when the bytes are not one (or str is empty).
 std::size_t DecodeUtf8(std::string_view str, char32_t& c);

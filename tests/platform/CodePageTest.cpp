@@ -113,6 +113,10 @@ TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
                                     -2.5,
                                     0.0005,
                                     1.0005,
+                                    9.995,
+                                    99.995,
+                                    999.9995,
+                                    -0.004,
                                     4503599627370495.5,
                                     9007199254740991.0,
                                     9007199254740992.0,
@@ -128,6 +132,8 @@ TEST(CodePage, ShortWaysAgreeWithTheGeneralConversions)
         // Values as files hold them: a few digits, often exact ties.
         arValues.push_back(static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) / 8000.0);
     }
+    for (const int nValue : {0, 7, -7, 9, 10, 99, 100, -100, 9999, 10000, 123456789, INT_MAX, INT_MIN, INT_MIN + 1})
+        EXPECT_EQ(FormatInt(nValue), std::to_string(nValue));
     for (const double dValue : arValues) {
         for (int nDecimals = 0; nDecimals <= 4; ++nDecimals)
             ASSERT_EQ(FormatReal(dValue, nDecimals), generalFormat(dValue, nDecimals)) << dValue << " " << nDecimals;
