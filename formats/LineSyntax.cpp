@@ -157,7 +157,8 @@ constexpr auto kKeyByteClass = [] {
 
 /// The first CR or LF in [p, pEnd), or pEnd. Eight bytes at a time: a word
 /// holds a CR or an LF exactly when its XOR with eight of them has a zero
-/// byte, which (w - 0x01...) & ~w & 0x80... tells.
+/// byte, which (w - 0x01...) & ~w & 0x80... tells; the lowest bit of that
+/// mask marks the first such byte (a borrow only reaches bytes above it).
 const char* FindLineEnd(const char* p, const char* pEnd)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101;
@@ -167,8 +168,12 @@ const char* FindLineEnd(const char* p, const char* pEnd)
         std::memcpy(&nWord, p, sizeof nWord);
         const std::uint64_t nCr = nWord ^ (kOnes * '\r');
         const std::uint64_t nLf = nWord ^ (kOnes * '\n');
-        if ((((nCr - kOnes) & ~nCr) | ((nLf - kOnes) & ~nLf)) & kHighBits)
+        const std::uint64_t nMask = (((nCr - kOnes) & ~nCr) | ((nLf - kOnes) & ~nLf)) & kHighBits;
+        if (nMask != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return p + std::countr_zero(nMask) / 8;
             break;
+        }
         p += 8;
     }
     while (p != pEnd && *p != '\r' && *p != '\n')
@@ -236,24 +241,23 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view
         return kLineComment;
 
     // "=" is never the trail byte of a double-byte character, so the first
-    // "=" byte is the separator.
-    const std::string_view::size_type nEqual = line.find('=');
-    const std::string_view keyPart = line.substr(0, nEqual);
-    std::array<char, kMaxKeyLength> arKey{};
+    // "=" byte is the separator. The key is gathered on the way to it.
+    const char* p = line.data();
+    const char* const pEnd = p + line.size();
+    std::array<char, kMaxKeyLength + 1> arKey{};  // the last one takes the bytes of a too long key
     std::size_t nKeyLength = 0;  // counts on past kMaxKeyLength: such a key is no keyword
-    for (std::size_t i = 0; i < keyPart.size(); ++i) {
-        const char cKey = kKeyByteClass[static_cast<unsigned char>(keyPart[i])];
+    for (; p != pEnd && *p != '='; ++p) {
+        const char cKey = kKeyByteClass[static_cast<unsigned char>(*p)];
         if (cKey > kKeyLeadByte) {
-            if (nKeyLength < kMaxKeyLength)
-                arKey[nKeyLength] = cKey;
+            arKey[nKeyLength < kMaxKeyLength ? nKeyLength : kMaxKeyLength] = cKey;
             ++nKeyLength;
-        } else if (cKey == kKeyLeadByte) {
-            ++i;  // its trail byte may look like a letter: skip the character whole
+        } else if (cKey == kKeyLeadByte && p + 1 != pEnd && p[1] != '=') {
+            ++p;  // its trail byte may look like a letter: skip the character whole
         }
     }
 
-    if (nEqual != std::string_view::npos) {
-        value = line.substr(nEqual + 1);
+    if (p != pEnd) {
+        value = std::string_view(p + 1, static_cast<std::size_t>(pEnd - p - 1));
         while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
             value.remove_prefix(1);
     }
@@ -262,7 +266,11 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view
         return kLineNoKey;
     if (nKeyLength > kMaxKeyLength)
         return kLineUnknown;
-    const SKeyword* pKeyword = FindKeyword(MakeKeyWords(arKey));
+    // The words as MakeKeyWords makes them, from the first kMaxKeyLength bytes.
+    SKeyWords key;
+    std::memcpy(&key.nLow, arKey.data(), sizeof key.nLow);
+    std::memcpy(&key.nHigh, arKey.data() + sizeof key.nLow, sizeof key.nHigh);
+    const SKeyword* pKeyword = FindKeyword(key);
     if (pKeyword == nullptr || !(eVersion == EFileVersion::Version2 ? pKeyword->bVersion2 : pKeyword->bVersion34))
         return kLineUnknown;
     return pKeyword->nCode;

@@ -71,26 +71,45 @@ constexpr auto kDigitPairs = [] {
     return ar;
 }();
 
-/// The decimal digits of n at p; the end of them.
+/// The decimal digits of n at p; the end of them. Lengths and
+/// coordinates have one to three digits before the point, which take the
+/// first branches.
 char* WriteDecimal(char* p, std::uint64_t n)
 {
-    std::array<char, 20> buf;  // filled from the end
-    char* const pEnd = buf.data() + buf.size();
-    char* q = pEnd;
+    if (n < 100) {
+        if (n < 10) {
+            *p = static_cast<char>('0' + n);
+            return p + 1;
+        }
+        std::memcpy(p, &kDigitPairs[2 * n], 2);
+        return p + 2;
+    }
+    if (n < 10000) {
+        const std::uint64_t nHigh = n / 100;
+        if (nHigh < 10) {
+            *p++ = static_cast<char>('0' + nHigh);
+        } else {
+            std::memcpy(p, &kDigitPairs[2 * nHigh], 2);
+            p += 2;
+        }
+        std::memcpy(p, &kDigitPairs[2 * (n % 100)], 2);
+        return p + 2;
+    }
+    std::size_t nLength = 1;
+    for (std::uint64_t nRest = n; nRest >= 10; nRest /= 10)
+        ++nLength;
+    char* const pEnd = p + nLength;
+    char* q = pEnd;  // filled from the end
     while (n >= 100) {
         q -= 2;
         std::memcpy(q, &kDigitPairs[2 * (n % 100)], 2);
         n /= 100;
     }
-    if (n >= 10) {
-        q -= 2;
-        std::memcpy(q, &kDigitPairs[2 * n], 2);
-    } else {
-        *--q = static_cast<char>('0' + n);
-    }
-    const auto nLength = static_cast<std::size_t>(pEnd - q);
-    std::memcpy(p, q, nLength);
-    return p + nLength;
+    if (n >= 10)
+        std::memcpy(q - 2, &kDigitPairs[2 * n], 2);
+    else
+        q[-1] = static_cast<char>('0' + n);
+    return pEnd;
 }
 
 /// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
@@ -229,21 +248,28 @@ namespace {
 /// else, which the general way reads.
 bool ReadPlainReal(std::string_view str, double& dValue)
 {
+    const char* p = str.data();
+    const char* const pEnd = p + str.size();
     bool bNegative = false;
-    const char* p = str.data() + SkipSpaceAndSign(str, bNegative);
-    const char* const pEnd = str.data() + str.size();
+    if (p != pEnd && !IsDigit(static_cast<unsigned char>(*p)))
+        p = str.data() + SkipSpaceAndSign(str, bNegative);  // rare: blanks or a sign first
+    // More than 19 digits may wrap nDigits around; they are refused below.
     std::uint64_t nDigits = 0;
-    std::size_t nDigitCount = 0;  // leading zeros included: 19 of them fit in 64 bits
-    long long nFracDigits = 0;
-    for (; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p, ++nDigitCount)
+    const char* const pIntegerStart = p;
+    for (; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p)
         nDigits = nDigits * 10 + static_cast<std::uint64_t>(*p - '0');
+    auto nDigitCount = static_cast<std::size_t>(p - pIntegerStart);  // leading zeros included
+    std::size_t nFracDigits = 0;
     if (p != pEnd && *p == '.') {
-        for (++p; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p, ++nDigitCount, ++nFracDigits)
+        const char* const pFractionStart = ++p;
+        for (; p != pEnd && IsDigit(static_cast<unsigned char>(*p)); ++p)
             nDigits = nDigits * 10 + static_cast<std::uint64_t>(*p - '0');
+        nFracDigits = static_cast<std::size_t>(p - pFractionStart);
+        nDigitCount += nFracDigits;
     }
     if (nDigitCount == 0 || nDigitCount > 19 || (p != pEnd && (*p == 'e' || *p == 'E')))
         return false;
-    if (!ReadShortDecimal(nDigits, nDigitCount, -nFracDigits, dValue))
+    if (!ReadShortDecimal(nDigits, nDigitCount, -static_cast<long long>(nFracDigits), dValue))
         return false;
     if (bNegative)
         dValue = -dValue;
@@ -252,12 +278,14 @@ bool ReadPlainReal(std::string_view str, double& dValue)
 
 }  // namespace
 
-double TextToReal(std::string_view str)
+namespace {
+
+/// TextToReal for every numeral ReadPlainReal leaves: exponents, long
+/// digit strings, magnitudes out of range. Kept out of line, so that the
+/// short way does not pay for its frame.
+[[gnu::noinline]] double ReadGeneralReal(std::string_view str)
 {
     double dValue = 0.0;
-    if (ReadPlainReal(str, dValue))
-        return dValue;
-
     bool bNegative = false;
     size_t i = SkipSpaceAndSign(str, bNegative);
     const size_t nStart = i;
@@ -326,6 +354,14 @@ double TextToReal(std::string_view str)
         dValue = 0.0;
     }
     return bNegative ? -dValue : dValue;
+}
+
+}  // namespace
+
+double TextToReal(std::string_view str)
+{
+    double dValue = 0.0;
+    return ReadPlainReal(str, dValue) ? dValue : ReadGeneralReal(str);
 }
 
 char* WriteReal(char* pOut, double dValue, int nDecimals)
