@@ -13,14 +13,6 @@ static_assert(alignof(CDeco) <= alignof(void*) && alignof(CFixedFree) <= alignof
 constinit CObjectPool g_decoPool(sizeof(CDeco));
 constinit CObjectPool g_fixedFreePool(sizeof(CFixedFree));
 
-void* AllocateOrThrow(CObjectPool& pool, std::size_t nSize)
-{
-    void* const p = pool.AllocateObject(nSize);
-    if (p == nullptr)
-        throw std::bad_alloc();
-    return p;
-}
-
 void Report(const char* pszMethod)
 {
     ReportMethodFailure(EFailureClass::FixedFree, "CFixedFree", pszMethod);
@@ -36,7 +28,7 @@ bool IsValidPos(double dPos)
 
 void* CDeco::operator new(std::size_t nSize)
 {
-    return AllocateOrThrow(g_decoPool, nSize);
+    return g_decoPool.AllocateObjectOrThrow(nSize);
 }
 void* CDeco::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
 {
@@ -49,7 +41,7 @@ void CDeco::operator delete(void* p, std::size_t nSize) noexcept
 
 void* CFixedFree::operator new(std::size_t nSize)
 {
-    return AllocateOrThrow(g_fixedFreePool, nSize);
+    return g_fixedFreePool.AllocateObjectOrThrow(nSize);
 }
 void* CFixedFree::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
 {

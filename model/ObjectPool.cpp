@@ -56,6 +56,14 @@ void* CObjectPool::AllocateObject(std::size_t nSize) noexcept
     return nSize == m_nObjectSize ? Allocate() : ::operator new(nSize, std::nothrow);
 }
 
+void* CObjectPool::AllocateObjectOrThrow(std::size_t nSize)
+{
+    void* const p = AllocateObject(nSize);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+
 void CObjectPool::ReleaseObject(void* pObject, std::size_t nSize) noexcept
 {
     if (nSize == m_nObjectSize)

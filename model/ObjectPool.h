@@ -32,6 +32,8 @@ public:
     /// the pool's size gets a slot, one of another size (a derived class) the
     /// general heap. nullptr when the memory is exhausted.
     void* AllocateObject(std::size_t nSize) noexcept;
+    /// AllocateObject for the throwing operator new: std::bad_alloc instead of nullptr.
+    void* AllocateObjectOrThrow(std::size_t nSize);
     void ReleaseObject(void* pObject, std::size_t nSize) noexcept;
 
     /// Slots handed out and not yet taken back.

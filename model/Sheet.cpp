@@ -3,6 +3,7 @@
 #include "model/Allocation.h"
 #include "model/ListSize.h"
 #include "model/MethodFailure.h"
+#include "model/ObjectPool.h"
 #include "platform/CodePage.h"
 
 #include <climits>
@@ -11,6 +12,21 @@
 namespace {
 
 enum : int { kKindSheetDeco = 0, kKindFixed = 1, kKindFree = 2 };
+
+static_assert(alignof(CSheet) <= alignof(void*), "the pool aligns its slots to a pointer's size");
+constinit CObjectPool g_sheetPool(sizeof(CSheet));
+
+/// Room an element list takes at its first element: most sheets hold a few
+/// to a few dozen elements, which then need one or two blocks instead of five.
+constexpr std::size_t kFirstElementRoom = 8;
+
+template <class TList>
+void PushElement(TList& lst, typename TList::value_type item)
+{
+    if (lst.capacity() == 0)
+        lst.reserve(kFirstElementRoom);
+    lst.push_back(std::move(item));
+}
 
 void Report(const char* pszMethod)
 {
@@ -68,6 +84,19 @@ void SplitValues(std::string_view strText, std::vector<std::string>& arPieces)
 }
 
 CSheet::CSheet(int bVersion34) : m_bVersion34(bVersion34) {}
+
+void* CSheet::operator new(std::size_t nSize)
+{
+    return g_sheetPool.AllocateObjectOrThrow(nSize);
+}
+void* CSheet::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
+{
+    return g_sheetPool.AllocateObject(nSize);
+}
+void CSheet::operator delete(void* p, std::size_t nSize) noexcept
+{
+    g_sheetPool.ReleaseObject(p, nSize);
+}
 
 // ---------------------------------------------------------------- release
 
@@ -239,7 +268,7 @@ int CSheet::AddElement(ElementList& lst, int nKind, int nNo, const char* pszMeth
     }
     std::unique_ptr<CFixedFree> owned(pElem);
     owned->m_nNo = nNo;
-    lst.push_back(std::move(owned));
+    PushElement(lst, std::move(owned));
     return ListSize(lst) - 1;
 }
 
@@ -448,7 +477,7 @@ void CSheet::ParseElement(ElementList& lst, std::string_view strValue, bool bEve
             owned->m_dHeight = TextToReal(strPiece);
     });
     m_pCurElement = owned.get();
-    lst.push_back(std::move(owned));
+    PushElement(lst, std::move(owned));
 }
 
 void CSheet::ParseFixed(std::string_view strValue)

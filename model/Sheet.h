@@ -6,7 +6,9 @@
 #include "model/FixedFree.h"
 #include "model/ToviSupportInfo.h"
 
+#include <cstddef>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +45,12 @@ public:
     explicit CSheet(int bVersion34);
     CSheet(const CSheet&) = delete;
     CSheet& operator=(const CSheet&) = delete;
+
+    // Sheets come from a pool of their own (model/ObjectPool.h): a file may
+    // hold a hundred thousand of them.
+    static void* operator new(std::size_t nSize);
+    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
+    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     /// Releases every owned object and empties the lists; 0, or -99.
     int Free();
