@@ -181,6 +181,45 @@ const char* FindLineEnd(const char* p, const char* pEnd)
     return p;
 }
 
+/// The run of ASCII letters at the start of a key, eight at a time, as far
+/// as kMaxKeyLength: upper-cased into pKey, p moved past them, their count
+/// returned. What follows them is left to the byte-wise gathering. A
+/// byte's letterness: OR 0x20 folds the upper case onto the lower, and the
+/// high bit of (b + 0x80 - 'a') & ~(b + 0x80 - 'z' - 1) tells 'a' <= b <= 'z'
+/// for every byte below 0x80 without a carry into its neighbour.
+std::size_t GatherLetters(const char*& p, const char* pEnd, char* pKey)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return 0;
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kCaseBits = kOnes * 0x20;
+    std::size_t nCount = 0;
+    while (pEnd - p >= 8 && nCount + 8 <= kMaxKeyLength) {
+        std::uint64_t nWord = 0;
+        std::memcpy(&nWord, p, sizeof nWord);
+        if ((nWord & kHighBits) != 0)
+            break;  // a byte beyond ASCII: a double-byte character may start here
+        const std::uint64_t nFolded = nWord | kCaseBits;
+        const std::uint64_t nLetters =
+            (nFolded + kOnes * (0x80 - 'a')) & ~(nFolded + kOnes * (0x80 - 'z' - 1)) & kHighBits;
+        std::uint64_t nUpper = nWord & ~kCaseBits;
+        if (nLetters == kHighBits) {
+            std::memcpy(pKey + nCount, &nUpper, sizeof nUpper);
+            nCount += 8;
+            p += 8;
+            continue;
+        }
+        const auto nTaken = static_cast<std::size_t>(std::countr_zero(~nLetters & kHighBits) / 8);
+        nUpper &= (std::uint64_t{1} << (8 * nTaken)) - 1;  // zero bytes after the letters: the key's padding
+        std::memcpy(pKey + nCount, &nUpper, sizeof nUpper);
+        nCount += nTaken;
+        p += nTaken;
+        break;
+    }
+    return nCount;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ CLineSplitter
@@ -245,7 +284,8 @@ int RecognizeLine(std::string_view line, EFileVersion eVersion, std::string_view
     const char* p = line.data();
     const char* const pEnd = p + line.size();
     std::array<char, kMaxKeyLength + 1> arKey{};  // the last one takes the bytes of a too long key
-    std::size_t nKeyLength = 0;  // counts on past kMaxKeyLength: such a key is no keyword
+    std::size_t nKeyLength = GatherLetters(p, pEnd, arKey.data());
+    // counts on past kMaxKeyLength: such a key is no keyword
     for (; p != pEnd && *p != '='; ++p) {
         const char cKey = kKeyByteClass[static_cast<unsigned char>(*p)];
         if (cKey > kKeyLeadByte) {

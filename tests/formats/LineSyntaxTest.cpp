@@ -77,6 +77,15 @@ TEST(RecognizeLineTest, KeysValuesAndTheKeywordsOfEachVersion)
         {"FreeDecoEndY = 1", V2, kLineFreeDecoEndY, "1"},
         {"FreePos = 1", V2, kLineFreePos, "1"},
         {"id = 5.0", V34, kLineId, "5.0"},
+        // Letters are gathered eight at a time: keys of 8, 16 and 17 letters,
+        // the bytes next to the letters' ranges ("@[`{") skipped, a
+        // double-byte character right after the first eight.
+        {"FreeDeco=1", V34, kLineFreeDeco, "1"},
+        {"sheetorientation = 1", V2, kLineSheetOrientation, "1"},
+        {"SheetOrientationX = 1", V2, kLineUnknown, "1"},
+        {"Fixed@Hor[zPos`{ = 1", V34, kLineFixedHorPos, "1"},
+        {"GroupNam\x83\x4Ee = A", V2, kLineGroupName, "A"},
+        {"SheetDeco1 = 1", V34, kLineUnknown, "1"},
     };
     for (const SCase& c : cases) {
         std::string_view value = "stale";
