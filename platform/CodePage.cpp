@@ -115,11 +115,13 @@ char* WriteDecimal(char* p, std::uint64_t n)
 /// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
 /// below 2^53: the value is m * 2^e exactly, so the decimal digits are
 /// round(m * 10^nDecimals / 2^-e), rounded on the exact remainder (ties to
-/// even); m * 10^3 stays below 2^63. nullptr for anything else.
-char* WriteShortFixed(char* p, double dValue, int nDecimals)
+/// even); m * 10^3 stays below 2^63. nullptr for anything else. One body per
+/// number of decimals, so that every scale is a constant.
+template <int nDecimals>
+char* WriteShortFixed(char* p, double dValue)
 {
-    if (nDecimals < 0 || nDecimals > 3)
-        return nullptr;
+    static_assert(nDecimals >= 0 && nDecimals <= 3);
+    constexpr std::uint64_t kScale = nDecimals == 0 ? 1 : nDecimals == 1 ? 10 : nDecimals == 2 ? 100 : 1000;
     const auto nBits = std::bit_cast<std::uint64_t>(dValue);
     const auto nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
     if (nBiased == 0x7FF)
@@ -133,8 +135,7 @@ char* WriteShortFixed(char* p, double dValue, int nDecimals)
     if (nExponent2 > 0)
         return nullptr;  // 2^53 and beyond
 
-    constexpr std::uint64_t kScales[] = {1, 10, 100, 1000};
-    const std::uint64_t nScaled = nMantissa * kScales[nDecimals];
+    const std::uint64_t nScaled = nMantissa * kScale;
     const int nShift = -nExponent2;
     std::uint64_t nUnits = 0;  // the value in units of 10^-nDecimals, rounded
     if (nShift == 0) {
@@ -149,28 +150,37 @@ char* WriteShortFixed(char* p, double dValue, int nDecimals)
 
     if ((nBits >> 63) != 0)
         *p++ = '-';
-    // Constant divisors, which the compiler turns into multiplications.
+    p = WriteDecimal(p, nUnits / kScale);
+    if constexpr (nDecimals > 0) {
+        *p++ = '.';
+        std::uint64_t nFraction = nUnits % kScale;
+        if constexpr (nDecimals == 1) {
+            *p++ = static_cast<char>('0' + nFraction);
+            return p;
+        }
+        if constexpr (nDecimals == 3) {
+            *p++ = static_cast<char>('0' + nFraction / 100);
+            nFraction %= 100;
+        }
+        std::memcpy(p, &kDigitPairs[2 * nFraction], 2);
+        p += 2;
+    }
+    return p;
+}
+
+char* WriteShortFixed(char* p, double dValue, int nDecimals)
+{
     switch (nDecimals) {
     case 0:
-        return WriteDecimal(p, nUnits);
+        return WriteShortFixed<0>(p, dValue);
     case 1:
-        p = WriteDecimal(p, nUnits / 10);
-        *p++ = '.';
-        *p++ = static_cast<char>('0' + nUnits % 10);
-        return p;
+        return WriteShortFixed<1>(p, dValue);
     case 2:
-        p = WriteDecimal(p, nUnits / 100);
-        *p++ = '.';
-        std::memcpy(p, &kDigitPairs[2 * (nUnits % 100)], 2);
-        return p + 2;
-    default: {
-        p = WriteDecimal(p, nUnits / 1000);
-        *p++ = '.';
-        const std::uint64_t nFraction = nUnits % 1000;
-        *p++ = static_cast<char>('0' + nFraction / 100);
-        std::memcpy(p, &kDigitPairs[2 * (nFraction % 100)], 2);
-        return p + 2;
-    }
+        return WriteShortFixed<2>(p, dValue);
+    case 3:
+        return WriteShortFixed<3>(p, dValue);
+    default:
+        return nullptr;
     }
 }
 
