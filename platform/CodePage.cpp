@@ -112,43 +112,14 @@ char* WriteDecimal(char* p, std::uint64_t n)
     return pEnd;
 }
 
-/// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
-/// below 2^53: the value is m * 2^e exactly, so the decimal digits are
-/// round(m * 10^nDecimals / 2^-e), rounded on the exact remainder (ties to
-/// even); m * 10^3 stays below 2^63. nullptr for anything else. One body per
-/// number of decimals, so that every scale is a constant.
+/// A fixed-point number at p from its value in units of 10^-nDecimals:
+/// "-" when negative (negative zero too, as printf has it), the whole part,
+/// the point and nDecimals digits.
 template <int nDecimals>
-char* WriteShortFixed(char* p, double dValue)
+char* WriteUnits(char* p, std::uint64_t nUnits, bool bNegative)
 {
-    static_assert(nDecimals >= 0 && nDecimals <= 3);
     constexpr std::uint64_t kScale = nDecimals == 0 ? 1 : nDecimals == 1 ? 10 : nDecimals == 2 ? 100 : 1000;
-    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
-    const auto nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
-    if (nBiased == 0x7FF)
-        return nullptr;  // infinity and NaN
-    std::uint64_t nMantissa = nBits & ((std::uint64_t{1} << 52) - 1);
-    int nExponent2 = nBiased - 1075;
-    if (nBiased == 0)
-        nExponent2 = -1074;  // subnormal
-    else
-        nMantissa |= std::uint64_t{1} << 52;
-    if (nExponent2 > 0)
-        return nullptr;  // 2^53 and beyond
-
-    const std::uint64_t nScaled = nMantissa * kScale;
-    const int nShift = -nExponent2;
-    std::uint64_t nUnits = 0;  // the value in units of 10^-nDecimals, rounded
-    if (nShift == 0) {
-        nUnits = nScaled;
-    } else if (nShift < 64) {
-        nUnits = nScaled >> nShift;
-        const std::uint64_t nRest = nScaled & ((std::uint64_t{1} << nShift) - 1);
-        const std::uint64_t nHalf = std::uint64_t{1} << (nShift - 1);
-        if (nRest > nHalf || (nRest == nHalf && (nUnits & 1) != 0))
-            ++nUnits;
-    }  // else below half a unit: 0
-
-    if ((nBits >> 63) != 0)
+    if (bNegative)
         *p++ = '-';
     p = WriteDecimal(p, nUnits / kScale);
     if constexpr (nDecimals > 0) {
@@ -167,6 +138,58 @@ char* WriteShortFixed(char* p, double dValue)
     }
     return p;
 }
+
+/// The short way of "%.<nDecimals>f" for nDecimals 0 to 3 and a magnitude
+/// below 2^53. Exactly: the value is m * 2^e, so the decimal digits are
+/// round(m * 10^nDecimals / 2^-e), rounded on the exact remainder (ties to
+/// even); m * 10^3 stays below 2^63. nullptr for anything else. One body per
+/// number of decimals, so that every scale is a constant.
+template <int nDecimals>
+char* WriteShortFixed(char* p, double dValue)
+{
+    static_assert(nDecimals >= 0 && nDecimals <= 3);
+    constexpr std::uint64_t kScale = nDecimals == 0 ? 1 : nDecimals == 1 ? 10 : nDecimals == 2 ? 100 : 1000;
+    // The quick way: below 2^40 units, the product fl(|v| * 10^nDecimals) is
+    // within 2^-13 of the exact one, so a product whose fraction is further
+    // than 2^-12 from a half rounds the way the exact value does. (NaN and
+    // infinity fail the comparison.)
+    const double dScaled = std::fabs(dValue) * static_cast<double>(kScale);
+    if (dScaled < 0x1p40) {
+        const auto nWhole = static_cast<std::uint64_t>(dScaled);
+        const double dFraction = dScaled - static_cast<double>(nWhole);  // exact
+        if (std::fabs(dFraction - 0.5) > 0x1p-12)
+            return WriteUnits<nDecimals>(p, nWhole + (dFraction > 0.5 ? 1 : 0), std::signbit(dValue));
+    }
+    // The exact way for the rest: near-ties and large magnitudes.
+    const auto nBits = std::bit_cast<std::uint64_t>(dValue);
+    const auto nBiased = static_cast<int>((nBits >> 52) & 0x7FF);
+    if (nBiased == 0x7FF)
+        return nullptr;  // infinity and NaN
+    std::uint64_t nMantissa = nBits & ((std::uint64_t{1} << 52) - 1);
+    int nExponent2 = nBiased - 1075;
+    if (nBiased == 0)
+        nExponent2 = -1074;  // subnormal
+    else
+        nMantissa |= std::uint64_t{1} << 52;
+    if (nExponent2 > 0)
+        return nullptr;  // 2^53 and beyond
+
+    std::uint64_t nUnits = 0;  // the value in units of 10^-nDecimals, rounded
+    const std::uint64_t nScaled = nMantissa * kScale;
+    const int nShift = -nExponent2;
+    if (nShift == 0) {
+        nUnits = nScaled;
+    } else if (nShift < 64) {
+        nUnits = nScaled >> nShift;
+        const std::uint64_t nRest = nScaled & ((std::uint64_t{1} << nShift) - 1);
+        const std::uint64_t nHalf = std::uint64_t{1} << (nShift - 1);
+        if (nRest > nHalf || (nRest == nHalf && (nUnits & 1) != 0))
+            ++nUnits;
+    }  // else below half a unit: 0
+
+    return WriteUnits<nDecimals>(p, nUnits, (nBits >> 63) != 0);
+}
+
 
 char* WriteShortFixed(char* p, double dValue, int nDecimals)
 {
