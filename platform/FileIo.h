@@ -108,4 +108,6 @@ private:
     std::string m_strTarget;
     std::string m_strTemp;
     std::string m_strBuffer;
+    std::uint64_t m_nWritten = 0;           ///< bytes handed to the system so far
+    std::uint64_t m_nWriteBackStarted = 0;  ///< of them, bytes whose writing to disk has been started
 };

@@ -14,6 +14,9 @@
 
 namespace {
 
+/// Bytes written between two starts of the disk's writing.
+constexpr std::uint64_t kWriteBackStep = std::uint64_t{8} * 1024 * 1024;
+
 int Fd(FileHandle hFile)
 {
     return static_cast<int>(hFile);
@@ -260,6 +263,8 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     Abandon();
     m_bFailed = false;
     m_bInPlace = false;
+    m_nWritten = 0;
+    m_nWriteBackStarted = 0;
     m_bUnnamed = false;
     m_strTarget = ResolveTarget(strTarget);
 
@@ -318,6 +323,7 @@ bool CAtomicOutputFile::Flush()
 {
     const char* pData = m_strBuffer.data();
     std::size_t nLeft = m_strBuffer.size();
+    m_nWritten += nLeft;
     while (nLeft > 0) {
         const ssize_t nDone = ::write(Fd(m_hFile), pData, nLeft);
         if (nDone < 0 && errno == EINTR)
@@ -330,6 +336,13 @@ bool CAtomicOutputFile::Flush()
         nLeft -= static_cast<std::size_t>(nDone);
     }
     m_strBuffer.clear();
+    // The disk starts writing every few megabytes while the rest is still
+    // being made, so that Commit's sync finds most of the file written.
+    if (!m_bFailed && !m_bInPlace && m_nWritten - m_nWriteBackStarted >= kWriteBackStep) {
+        ::sync_file_range(Fd(m_hFile), static_cast<off_t>(m_nWriteBackStarted),
+                          static_cast<off_t>(m_nWritten - m_nWriteBackStarted), SYNC_FILE_RANGE_WRITE);
+        m_nWriteBackStarted = m_nWritten;
+    }
     return !m_bFailed;
 }
 
