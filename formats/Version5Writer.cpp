@@ -49,7 +49,9 @@ bool InRange(double dValue, double dLow, double dHigh)
 class CVersion5Writer {
 public:
     explicit CVersion5Writer(CAtomicOutputFile& file)
-        : m_file(file), m_pBlock(std::make_unique_for_overwrite<char[]>(kBlockSize)), m_pNext(m_pBlock.get()),
+        : m_file(file),
+          m_pBlock(std::make_unique_for_overwrite<char[]>(kBlockSize)),
+          m_pNext(m_pBlock.get()),
           m_pEnd(m_pBlock.get() + kBlockSize)
     {
     }

@@ -17,7 +17,8 @@ public:
     /// A pool of slots of nObjectSize bytes, aligned to a pointer's size (the
     /// alignment of the pooled classes). Constant-initialised: a pool may be
     /// a global that outlives every object.
-    explicit constexpr CObjectPool(std::size_t nObjectSize) : m_nObjectSize(nObjectSize), m_nSlotSize(RoundUpToSlot(nObjectSize))
+    explicit constexpr CObjectPool(std::size_t nObjectSize)
+        : m_nObjectSize(nObjectSize), m_nSlotSize(RoundUpToSlot(nObjectSize))
     {
     }
     CObjectPool(const CObjectPool&) = delete;

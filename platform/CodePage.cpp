@@ -190,7 +190,6 @@ char* WriteShortFixed(char* p, double dValue)
     return WriteUnits<nDecimals>(p, nUnits, (nBits >> 63) != 0);
 }
 
-
 char* WriteShortFixed(char* p, double dValue, int nDecimals)
 {
     switch (nDecimals) {
@@ -408,9 +407,9 @@ char* WriteReal(char* pOut, double dValue, int nDecimals)
 
 char* WriteInt(char* pOut, int nValue)
 {
-    const auto nMagnitude =
-        nValue < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(static_cast<std::int64_t>(nValue))
-                   : static_cast<std::uint64_t>(nValue);
+    const auto nMagnitude = nValue < 0
+                                ? std::uint64_t{0} - static_cast<std::uint64_t>(static_cast<std::int64_t>(nValue))
+                                : static_cast<std::uint64_t>(nValue);
     if (nValue < 0)
         *pOut++ = '-';
     return WriteDecimal(pOut, nMagnitude);

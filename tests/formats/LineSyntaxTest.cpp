@@ -84,7 +84,7 @@ TEST(RecognizeLineTest, KeysValuesAndTheKeywordsOfEachVersion)
         {"sheetorientation = 1", V2, kLineSheetOrientation, "1"},
         {"SheetOrientationX = 1", V2, kLineUnknown, "1"},
         {"Fixed@Hor[zPos`{ = 1", V34, kLineFixedHorPos, "1"},
-        {"GroupNam\x83\x4E" "e = A", V2, kLineGroupName, "A"},
+        {"GroupNam\x83\x4E\x65 = A", V2, kLineGroupName, "A"},  // \x65 is "e"
         {"SheetDeco1 = 1", V34, kLineUnknown, "1"},
     };
     for (const SCase& c : cases) {
