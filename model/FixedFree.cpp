@@ -26,7 +26,7 @@ bool IsValidPos(double dPos)
 
 }  // namespace
 
-void* CDeco::operator new(std::size_t nSize)
+void* CDeco::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
 {
     return g_decoPool.AllocateObjectOrThrow(nSize);
 }
@@ -39,7 +39,7 @@ void CDeco::operator delete(void* p, std::size_t nSize) noexcept
     g_decoPool.ReleaseObject(p, nSize);
 }
 
-void* CFixedFree::operator new(std::size_t nSize)
+void* CFixedFree::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
 {
     return g_fixedFreePool.AllocateObjectOrThrow(nSize);
 }

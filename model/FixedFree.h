@@ -14,7 +14,8 @@ public:
     explicit CDeco(int nType) : m_nType(nType) {}
 
     // Records come from a pool of their own (model/ObjectPool.h).
-    static void* operator new(std::size_t nSize);
+    // The sized operator delete below is the one that matches.
+    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
     static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
@@ -34,7 +35,8 @@ public:
     CFixedFree& operator=(const CFixedFree&) = delete;
 
     // Elements come from a pool of their own (model/ObjectPool.h).
-    static void* operator new(std::size_t nSize);
+    // The sized operator delete below is the one that matches.
+    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
     static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
     static void operator delete(void* p, std::size_t nSize) noexcept;
 

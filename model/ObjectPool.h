@@ -17,7 +17,7 @@ public:
     /// A pool of slots of nObjectSize bytes, aligned to a pointer's size (the
     /// alignment of the pooled classes). Constant-initialised: a pool may be
     /// a global that outlives every object.
-    explicit constexpr CObjectPool(std::size_t nObjectSize)
+    explicit constexpr CObjectPool(std::size_t nObjectSize) noexcept
         : m_nObjectSize(nObjectSize), m_nSlotSize(RoundUpToSlot(nObjectSize))
     {
     }

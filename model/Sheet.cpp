@@ -85,7 +85,7 @@ void SplitValues(std::string_view strText, std::vector<std::string>& arPieces)
 
 CSheet::CSheet(int bVersion34) : m_bVersion34(bVersion34) {}
 
-void* CSheet::operator new(std::size_t nSize)
+void* CSheet::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
 {
     return g_sheetPool.AllocateObjectOrThrow(nSize);
 }

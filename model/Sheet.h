@@ -48,7 +48,8 @@ public:
 
     // Sheets come from a pool of their own (model/ObjectPool.h): a file may
     // hold a hundred thousand of them.
-    static void* operator new(std::size_t nSize);
+    // The sized operator delete below is the one that matches.
+    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
     static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
