@@ -3,15 +3,8 @@
 #include "model/Allocation.h"
 #include "model/ListSize.h"
 #include "model/MethodFailure.h"
-#include "model/ObjectPool.h"
 
 namespace {
-
-static_assert(alignof(CDeco) <= alignof(void*) && alignof(CFixedFree) <= alignof(void*),
-              "the pools align their slots to a pointer's size");
-
-constinit CObjectPool g_decoPool(sizeof(CDeco));
-constinit CObjectPool g_fixedFreePool(sizeof(CFixedFree));
 
 void Report(const char* pszMethod)
 {
@@ -25,32 +18,6 @@ bool IsValidPos(double dPos)
 }
 
 }  // namespace
-
-void* CDeco::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-{
-    return g_decoPool.AllocateObjectOrThrow(nSize);
-}
-void* CDeco::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
-{
-    return g_decoPool.AllocateObject(nSize);
-}
-void CDeco::operator delete(void* p, std::size_t nSize) noexcept
-{
-    g_decoPool.ReleaseObject(p, nSize);
-}
-
-void* CFixedFree::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-{
-    return g_fixedFreePool.AllocateObjectOrThrow(nSize);
-}
-void* CFixedFree::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
-{
-    return g_fixedFreePool.AllocateObject(nSize);
-}
-void CFixedFree::operator delete(void* p, std::size_t nSize) noexcept
-{
-    g_fixedFreePool.ReleaseObject(p, nSize);
-}
 
 int CFixedFree::AddPos(PosList& arPos, double dPos, const char* pszMethod)
 {

@@ -1,23 +1,17 @@
 #pragma once
 // A layout element of a sheet (fixed or free) and the decoration record.
 
+#include "model/ObjectPool.h"
 #include "model/SmallList.h"
 
-#include <cstddef>
 #include <memory>
-#include <new>
 
 /// A decoration: a type code with a start and an end point.
-class CDeco {
+/// Records come from a pool of their own.
+class CDeco : public CPooledObject<CDeco> {
 public:
     CDeco() = default;
     explicit CDeco(int nType) : m_nType(nType) {}
-
-    // Records come from a pool of their own (model/ObjectPool.h).
-    // The sized operator delete below is the one that matches.
-    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
-    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     int m_nType = -1;  ///< -1 = not set; stored and returned unchanged
     double m_dStartX = 0.0;
@@ -28,17 +22,12 @@ public:
 
 /// A layout element: number, type, size, position lists and decorations.
 /// Failures are reported under the class name "CFixedFree".
-class CFixedFree {
+/// Elements come from a pool of their own.
+class CFixedFree : public CPooledObject<CFixedFree> {
 public:
     CFixedFree() = default;
     CFixedFree(const CFixedFree&) = delete;
     CFixedFree& operator=(const CFixedFree&) = delete;
-
-    // Elements come from a pool of their own (model/ObjectPool.h).
-    // The sized operator delete below is the one that matches.
-    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
-    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     int AddHorPos(double dPos);
     int SetHorPos(int nIndex, double dPos);

@@ -67,3 +67,26 @@ private:
     char* m_pUnusedEnd = nullptr;
     SFreeSlot* m_pFree = nullptr;
 };
+
+/// A base that gives class T its operator new and delete from a pool of its
+/// own: class CSheet : public CPooledObject<CSheet>. Every way of making one
+/// (throwing or not) takes a slot; a derived class of another size gets the
+/// general heap. The sized operator delete is the one that matches.
+template <class T>
+class CPooledObject {
+public:
+    static void* operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
+    {
+        static_assert(alignof(T) <= alignof(void*), "the pools align their slots to a pointer's size");
+        return s_pool.AllocateObjectOrThrow(nSize);
+    }
+    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept
+    {
+        return s_pool.AllocateObject(nSize);
+    }
+    static void operator delete(void* p, std::size_t nSize) noexcept { s_pool.ReleaseObject(p, nSize); }
+
+private:
+    // Initialised when first used, where T is complete.
+    static inline constinit CObjectPool s_pool{sizeof(T)};
+};

@@ -3,7 +3,6 @@
 #include "model/Allocation.h"
 #include "model/ListSize.h"
 #include "model/MethodFailure.h"
-#include "model/ObjectPool.h"
 #include "platform/CodePage.h"
 
 #include <climits>
@@ -12,9 +11,6 @@
 namespace {
 
 enum : int { kKindSheetDeco = 0, kKindFixed = 1, kKindFree = 2 };
-
-static_assert(alignof(CSheet) <= alignof(void*), "the pool aligns its slots to a pointer's size");
-constinit CObjectPool g_sheetPool(sizeof(CSheet));
 
 /// Room an element list takes at its first element: most sheets hold a few
 /// to a few dozen elements, which then need one or two blocks instead of five.
@@ -93,19 +89,6 @@ void SplitValues(std::string_view strText, std::vector<std::string>& arPieces)
 }
 
 CSheet::CSheet(int bVersion34) : m_bVersion34(bVersion34) {}
-
-void* CSheet::operator new(std::size_t nSize)  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-{
-    return g_sheetPool.AllocateObjectOrThrow(nSize);
-}
-void* CSheet::operator new(std::size_t nSize, const std::nothrow_t&) noexcept
-{
-    return g_sheetPool.AllocateObject(nSize);
-}
-void CSheet::operator delete(void* p, std::size_t nSize) noexcept
-{
-    g_sheetPool.ReleaseObject(p, nSize);
-}
 
 // ---------------------------------------------------------------- release
 

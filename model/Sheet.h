@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,19 +38,13 @@ void ForEachValue(std::string_view strText, TPieceHandler fnPiece)
 /// The pieces of ForEachValue, appended to arPieces.
 void SplitValues(std::string_view strText, std::vector<std::string>& arPieces);
 
-class CSheet {
+/// Sheets come from a pool of their own: a file may hold a hundred thousand.
+class CSheet : public CPooledObject<CSheet> {
 public:
     /// bVersion34: 0 = built from a version-2 file, 1 = read from a version-3/4 file.
     explicit CSheet(int bVersion34);
     CSheet(const CSheet&) = delete;
     CSheet& operator=(const CSheet&) = delete;
-
-    // Sheets come from a pool of their own (model/ObjectPool.h): a file may
-    // hold a hundred thousand of them.
-    // The sized operator delete below is the one that matches.
-    static void* operator new(std::size_t nSize);  // NOLINT(cert-dcl54-cpp,misc-new-delete-overloads)
-    static void* operator new(std::size_t nSize, const std::nothrow_t&) noexcept;
-    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     /// Releases every owned object and empties the lists; 0, or -99.
     int Free();
