@@ -86,6 +86,7 @@ void CFolderReadAhead::End()
     for (const SOpenFolder& open : m_arOpen)
         CloseFolder(open.nFolder);
     m_arOpen.clear();
+    CloseFolders(m_arWalkClose);
     m_arWaiting.clear();
     m_pCurrent = nullptr;
     m_pNextNeeded = nullptr;
@@ -105,16 +106,33 @@ void CFolderReadAhead::End()
 
 void CFolderReadAhead::RunHelper()
 {
+    std::vector<int> arClose;
     Lock lock(m_mutex);
     for (;;) {
+        if (!m_bStop && !HasWorkForHelper() && !arClose.empty()) {
+            // Nothing to read for now: close what is left before sleeping.
+            lock.unlock();
+            CloseFolders(arClose);
+            lock.lock();
+            continue;
+        }
         m_cvWork.wait(lock, [this] { return m_bStop || HasWorkForHelper(); });
         if (m_bStop)
-            return;
-        ReadAhead(lock);
+            break;
+        ReadAhead(lock, arClose);
     }
+    lock.unlock();
+    CloseFolders(arClose);
 }
 
-void CFolderReadAhead::ReadAhead(Lock& lock)
+void CFolderReadAhead::CloseFolders(std::vector<int>& arClose)
+{
+    for (const int nFolder : arClose)
+        CloseFolder(nFolder);
+    arClose.clear();
+}
+
+void CFolderReadAhead::ReadAhead(Lock& lock, std::vector<int>& arClose)
 {
     // The folder the walk takes next is left to the walk: it reads that one
     // itself rather than wait for a helper to hand it over.
@@ -128,7 +146,7 @@ void CFolderReadAhead::ReadAhead(Lock& lock)
     // A full window is refilled only once the walk has taken half of it:
     // the helpers then wake once for many folders, not once each.
     m_bWindowFull = ++m_nAhead >= kMaxListingsAhead;
-    ReadNode(lock, *pNode);
+    ReadNode(lock, *pNode, arClose);
 }
 
 bool CFolderReadAhead::HasWorkForHelper() const
@@ -164,12 +182,12 @@ const CFolderEntries* CFolderReadAhead::Next()
         if (it != m_arWaiting.rend())
             m_arWaiting.erase(std::next(it).base());
         pNode->eState = EState::Reading;
-        ReadNode(lock, *pNode);
+        ReadNode(lock, *pNode, m_arWalkClose);
     }
     // While a helper reads it, the walk reads ahead too rather than sleep.
     while (pNode->eState != EState::Read) {
         if (HasWorkForHelper())
-            ReadAhead(lock);
+            ReadAhead(lock, m_arWalkClose);
         else
             m_cvRead.wait(lock);
     }
@@ -178,6 +196,10 @@ const CFolderEntries* CFolderReadAhead::Next()
         m_bWindowFull = false;
         if (HasWorkForHelper())
             m_cvWork.notify_all();
+    }
+    if (!m_arWalkClose.empty()) {
+        lock.unlock();
+        CloseFolders(m_arWalkClose);
     }
     return pNode->pEntries.get();
 }
@@ -204,7 +226,7 @@ CFolderReadAhead::SNode* CFolderReadAhead::TakeSuccessor()
 
 void CFolderReadAhead::FreeNode(SNode& node)
 {
-    CloseFoldersOf(node);
+    CloseFoldersOf(node, m_arWalkClose);
     if (node.pEntries && m_arSpareEntries.size() < kMaxListingsAhead)
         m_arSpareEntries.push_back(std::move(node.pEntries));
     node.pParent->arChildren[node.nSibling].reset();
@@ -219,20 +241,35 @@ std::unique_ptr<CFolderEntries> CFolderReadAhead::NewEntries()
     return pEntries;
 }
 
-void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
+void CFolderReadAhead::ReadNode(Lock& lock, SNode& node, std::vector<int>& arClose)
 {
     node.pEntries = NewEntries();
-    // Counted before the parent is released, so that a parent with no more
-    // subfolders to open is closed at once.
-    if (node.pParent)
+    // The root is open for the whole walk; any other folder is opened from
+    // its parent's handle, pinned while it is used.
+    int nParent = -1;
+    int nFolder = -1;
+    std::string_view strName;
+    if (node.pParent) {
+        // Counted before the parent is released, so that a parent with no
+        // more subfolders to open is closed at once.
         --node.pParent->nUnopened;
-    const int nFolder = AcquireFolder(lock, node);
+        nParent = AcquireFolder(lock, *node.pParent, arClose);
+        // The parent's listing does not change while its children live.
+        strName = node.pParent->pEntries->Name(node.nEntry);
+    } else {
+        nFolder = m_arOpen.front().nFolder;
+    }
+
+    // Outside the lock: nothing but this thread looks at a folder being read
+    // (its listing and its children), and the system calls (closing, opening,
+    // listing) are what the other threads must not wait for.
     lock.unlock();
+    CloseFolders(arClose);
+    if (node.pParent)
+        nFolder = nParent >= 0 ? OpenSubFolder(nParent, strName) : -1;
     // A folder that cannot be opened or listed is handed out empty.
     if (nFolder < 0 || !ReadFolder(nFolder, *node.pEntries))
         node.pEntries->Clear();
-    lock.lock();
-
     const CFolderEntries& entries = *node.pEntries;
     for (size_t i = 0; i < entries.Size(); ++i) {
         if (!IsSubfolder(entries, i))
@@ -243,13 +280,24 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
         pChild->nSibling = node.arChildren.size();
         node.arChildren.push_back(std::move(pChild));
     }
+    // Kept open only while subfolders of it remain to be opened.
+    if (node.pParent && nFolder >= 0 && node.arChildren.empty()) {
+        CloseFolder(nFolder);
+        nFolder = -1;
+    }
+    lock.lock();
+
+    if (nParent >= 0)
+        ReleaseFolder(*node.pParent, nParent, arClose);
     node.nUnopened = node.arChildren.size();
     // The first subfolder is read next: it goes on top.
     for (auto it = node.arChildren.rbegin(); it != node.arChildren.rend(); ++it)
         m_arWaiting.push_back(it->get());
     node.eState = EState::Read;
-    if (nFolder >= 0)
-        ReleaseFolder(node, nFolder);
+    if (node.pParent && nFolder >= 0) {
+        MakeRoomForFolder(arClose);
+        m_arOpen.push_back({&node, nFolder, 0, ++m_nUseClock});
+    }
     if (&node == m_pCurrent) {
         m_pNextNeeded = PeekSuccessor(node);
         m_cvRead.notify_one();  // the walk may wait for it
@@ -258,10 +306,11 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node)
         m_cvWork.notify_all();
 }
 
-int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node)
+int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node, std::vector<int>& arClose)
 {
     // The nearest open folder on the way up (the root at the latest), then
-    // one level at a time down to node.
+    // one level at a time down to node: a folder closed to make room is
+    // opened again.
     std::vector<SNode*> arDown;
     SNode* pFrom = &node;
     auto itOpen = m_arOpen.end();
@@ -278,22 +327,21 @@ int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node)
     int nFolder = itOpen->nFolder;
     for (auto it = arDown.rbegin(); it != arDown.rend(); ++it) {
         SNode& child = **it;
-        MakeRoomForFolder();
-        // The parent's listing does not change while its children live.
         const std::string_view strName = child.pParent->pEntries->Name(child.nEntry);
         lock.unlock();
         const int nChild = OpenSubFolder(nFolder, strName);
         lock.lock();
-        ReleaseFolder(*child.pParent, nFolder);
+        ReleaseFolder(*child.pParent, nFolder, arClose);
         if (nChild < 0)
             return -1;
+        MakeRoomForFolder(arClose);
         m_arOpen.push_back({&child, nChild, 1, ++m_nUseClock});
         nFolder = nChild;
     }
     return nFolder;
 }
 
-void CFolderReadAhead::ReleaseFolder(const SNode& node, int nFolder)
+void CFolderReadAhead::ReleaseFolder(const SNode& node, int nFolder, std::vector<int>& arClose)
 {
     auto it = std::find_if(m_arOpen.begin(), m_arOpen.end(),
                            [&](const SOpenFolder& open) { return open.pNode == &node && open.nFolder == nFolder; });
@@ -302,16 +350,16 @@ void CFolderReadAhead::ReleaseFolder(const SNode& node, int nFolder)
     --it->nPins;
     // Kept open only while subfolders of it remain to be opened.
     if (it->nPins == 0 && node.eState == EState::Read && node.nUnopened == 0) {
-        CloseFolder(it->nFolder);
+        arClose.push_back(it->nFolder);
         m_arOpen.erase(it);
     }
 }
 
-void CFolderReadAhead::CloseFoldersOf(const SNode& node)
+void CFolderReadAhead::CloseFoldersOf(const SNode& node, std::vector<int>& arClose)
 {
     for (auto it = m_arOpen.begin(); it != m_arOpen.end();) {
         if (it->pNode == &node && it->nPins == 0) {
-            CloseFolder(it->nFolder);
+            arClose.push_back(it->nFolder);
             it = m_arOpen.erase(it);
         } else {
             ++it;
@@ -319,7 +367,7 @@ void CFolderReadAhead::CloseFoldersOf(const SNode& node)
     }
 }
 
-void CFolderReadAhead::MakeRoomForFolder()
+void CFolderReadAhead::MakeRoomForFolder(std::vector<int>& arClose)
 {
     while (m_arOpen.size() >= kMaxOpenFolders) {
         auto itOldest = m_arOpen.end();
@@ -329,7 +377,7 @@ void CFolderReadAhead::MakeRoomForFolder()
         }
         if (itOldest == m_arOpen.end())
             return;  // all in use: a few more than the bound, never blocked
-        CloseFolder(itOldest->nFolder);
+        arClose.push_back(itOldest->nFolder);
         m_arOpen.erase(itOldest);
     }
 }

@@ -80,12 +80,15 @@ private:
     void RunHelper();
     bool HasWorkForHelper() const;
     static const SNode* PeekSuccessor(const SNode& node);
-    void ReadAhead(Lock& lock);
-    void ReadNode(Lock& lock, SNode& node);
-    int AcquireFolder(Lock& lock, SNode& node);
-    void ReleaseFolder(const SNode& node, int nFolder);
-    void CloseFoldersOf(const SNode& node);
-    void MakeRoomForFolder();
+    // A folder no longer needed leaves the open set at once but is closed
+    // by the thread that let it go, once it holds no lock (arClose).
+    void ReadAhead(Lock& lock, std::vector<int>& arClose);
+    void ReadNode(Lock& lock, SNode& node, std::vector<int>& arClose);
+    int AcquireFolder(Lock& lock, SNode& node, std::vector<int>& arClose);
+    void ReleaseFolder(const SNode& node, int nFolder, std::vector<int>& arClose);
+    void CloseFoldersOf(const SNode& node, std::vector<int>& arClose);
+    void MakeRoomForFolder(std::vector<int>& arClose);
+    void CloseFolders(std::vector<int>& arClose);
     SNode* TakeSuccessor();
     void FreeNode(SNode& node);
     std::unique_ptr<CFolderEntries> NewEntries();
@@ -113,5 +116,6 @@ private:
     std::vector<SOpenFolder> m_arOpen;
     std::uint64_t m_nUseClock = 0;
     std::vector<std::unique_ptr<CFolderEntries>> m_arSpareEntries;
+    std::vector<int> m_arWalkClose;  ///< the walk's folders to close
     std::vector<std::thread> m_arHelpers;
 };
