@@ -64,7 +64,7 @@ bool CFolderReadAhead::Begin(const std::string& strRoot)
     m_pRoot = std::make_unique<SNode>();
     m_pCurrent = nullptr;
     m_pNextNeeded = m_pRoot.get();
-    m_nAhead = 0;
+    m_nAheadCost = 0;
     // The root stays open (pinned) for the whole walk: every reopening starts
     // from it at the latest.
     m_arOpen.push_back({m_pRoot.get(), nRoot, 1, 0});
@@ -134,26 +134,93 @@ void CFolderReadAhead::CloseFolders(std::vector<int>& arClose)
 
 void CFolderReadAhead::ReadAhead(Lock& lock, std::vector<int>& arClose)
 {
-    // The folder the walk takes next is left to the walk: it reads that one
-    // itself rather than wait for a helper to hand it over.
-    auto itNode = m_arWaiting.end() - 1;
-    if (*itNode == m_pNextNeeded)
-        --itNode;
-    SNode* pNode = *itNode;
-    m_arWaiting.erase(itNode);
+    SNode* pNode = FindWorkForHelper();
+    // Mostly the top of the stack or the one below it.
+    auto it = std::find(m_arWaiting.rbegin(), m_arWaiting.rend(), pNode);
+    m_arWaiting.erase(std::next(it).base());
     pNode->eState = EState::Reading;
     pNode->bReadAhead = true;
-    // A full window is refilled only once the walk has taken half of it:
-    // the helpers then wake once for many folders, not once each.
-    m_bWindowFull = ++m_nAhead >= kMaxListingsAhead;
+    // Its entries are counted once they are read.
+    pNode->nAheadCost = kListingCost;
+    m_nAheadCost += kListingCost;
     ReadNode(lock, *pNode, arClose);
 }
 
-bool CFolderReadAhead::HasWorkForHelper() const
+CFolderReadAhead::SNode* CFolderReadAhead::FindWorkForHelper()
 {
-    if (m_bWindowFull || m_arWaiting.empty())
-        return false;
-    return m_arWaiting.size() > 1 || m_arWaiting.back() != m_pNextNeeded;
+    if (m_bWindowFull)
+        return m_nAheadCost < 2 * m_nMaxAheadCost ? FindWorkBesideWalk() : nullptr;
+    if (m_arWaiting.empty())
+        return nullptr;
+    // The folder the walk takes next is left to the walk: it reads that one
+    // itself rather than wait for a helper to hand it over.
+    size_t nIndex = m_arWaiting.size() - 1;
+    if (m_arWaiting[nIndex] == m_pNextNeeded) {
+        if (nIndex == 0)
+            return nullptr;
+        --nIndex;
+    }
+    return m_arWaiting[nIndex];
+}
+
+CFolderReadAhead::SNode* CFolderReadAhead::FindWorkBesideWalk()
+{
+    // The first unread subfolders of the folders on the walk's path, the
+    // current folder's first, then its parent's, a few levels up at most.
+    SNode* pNode = m_pCurrent;
+    for (size_t nLevel = 0; pNode && nLevel < kBesideWalkLevels; ++nLevel, pNode = pNode->pParent) {
+        // The subfolders of a folder still being read are not known yet.
+        if (pNode->eState != EState::Read)
+            continue;
+        const std::vector<std::unique_ptr<SNode>>& arChildren = pNode->arChildren;
+        // A subfolder once taken is never unread again: the cursor only moves on.
+        size_t& nChild = pNode->nFirstUnread;
+        while (nChild < arChildren.size() && (!arChildren[nChild] || arChildren[nChild]->eState != EState::Waiting))
+            ++nChild;
+        for (size_t i = nChild; i < arChildren.size() && i <= nChild + 1; ++i) {
+            SNode* pChild = arChildren[i].get();
+            if (pChild && pChild->eState == EState::Waiting && pChild != m_pNextNeeded)
+                return pChild;
+        }
+    }
+    return nullptr;
+}
+
+bool CFolderReadAhead::IsBefore(const SNode* pA, const SNode* pB)
+{
+    // Up to the same depth: an ancestor comes before its descendants.
+    while (pA->nDepth > pB->nDepth)
+        pA = pA->pParent;
+    const SNode* pBAtDepth = pB;
+    while (pBAtDepth->nDepth > pA->nDepth)
+        pBAtDepth = pBAtDepth->pParent;
+    if (pA == pBAtDepth)
+        return pA != pB;
+    // Then up to the children of the nearest common ancestor.
+    while (pA->pParent != pBAtDepth->pParent) {
+        pA = pA->pParent;
+        pBAtDepth = pBAtDepth->pParent;
+    }
+    return pA->nSibling < pBAtDepth->nSibling;
+}
+
+void CFolderReadAhead::AddWaiting(const SNode& node)
+{
+    // The stack holds the unread folders in walk order, the next on top:
+    // the subfolders go above every folder that comes after node and below
+    // every one before it (read ahead, node may come after folders that were
+    // found later). Mostly that is the top.
+    auto itPlace = m_arWaiting.end();
+    if (!m_arWaiting.empty() && IsBefore(m_arWaiting.back(), &node)) {
+        itPlace = std::partition_point(m_arWaiting.begin(), m_arWaiting.end(),
+                                       [&node](const SNode* pWaiting) { return IsBefore(&node, pWaiting); });
+    }
+    // The first subfolder is read first: it goes on top.
+    const size_t nPlace = static_cast<size_t>(itPlace - m_arWaiting.begin());
+    const size_t nChildren = node.arChildren.size();
+    m_arWaiting.insert(itPlace, nChildren, nullptr);
+    for (size_t i = 0; i < nChildren; ++i)
+        m_arWaiting[nPlace + i] = node.arChildren[nChildren - 1 - i].get();
 }
 
 const CFolderReadAhead::SNode* CFolderReadAhead::PeekSuccessor(const SNode& node)
@@ -176,6 +243,7 @@ const CFolderEntries* CFolderReadAhead::Next()
     if (!pNode)
         return nullptr;
     m_pCurrent = pNode;
+    pNode->bHandedOut = true;
     if (pNode->eState == EState::Waiting) {
         // Not taken by a helper yet: read it here rather than wait.
         auto it = std::find(m_arWaiting.rbegin(), m_arWaiting.rend(), pNode);
@@ -192,11 +260,15 @@ const CFolderEntries* CFolderReadAhead::Next()
             m_cvRead.wait(lock);
     }
     m_pNextNeeded = PeekSuccessor(*pNode);
-    if (pNode->bReadAhead && --m_nAhead <= kMaxListingsAhead / 2 && m_bWindowFull) {
-        m_bWindowFull = false;
-        if (HasWorkForHelper())
-            m_cvWork.notify_all();
+    if (pNode->bReadAhead) {
+        m_nAheadCost -= pNode->nAheadCost;
+        if (m_nAheadCost <= m_nMaxAheadCost / 2)
+            m_bWindowFull = false;
     }
+    // The window may have room again, or the subfolders of this folder may
+    // now be read beside the walk (waking no one costs nothing).
+    if (HasWorkForHelper())
+        m_cvWork.notify_all();
     if (!m_arWalkClose.empty()) {
         lock.unlock();
         CloseFolders(m_arWalkClose);
@@ -227,7 +299,7 @@ CFolderReadAhead::SNode* CFolderReadAhead::TakeSuccessor()
 void CFolderReadAhead::FreeNode(SNode& node)
 {
     CloseFoldersOf(node, m_arWalkClose);
-    if (node.pEntries && m_arSpareEntries.size() < kMaxListingsAhead)
+    if (node.pEntries && m_arSpareEntries.size() < kMaxSpareListings)
         m_arSpareEntries.push_back(std::move(node.pEntries));
     node.pParent->arChildren[node.nSibling].reset();
 }
@@ -278,6 +350,7 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node, std::vector<int>& arClo
         pChild->pParent = &node;
         pChild->nEntry = i;
         pChild->nSibling = node.arChildren.size();
+        pChild->nDepth = node.nDepth + 1;
         node.arChildren.push_back(std::move(pChild));
     }
     // Kept open only while subfolders of it remain to be opened.
@@ -290,9 +363,13 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node, std::vector<int>& arClo
     if (nParent >= 0)
         ReleaseFolder(*node.pParent, nParent, arClose);
     node.nUnopened = node.arChildren.size();
-    // The first subfolder is read next: it goes on top.
-    for (auto it = node.arChildren.rbegin(); it != node.arChildren.rend(); ++it)
-        m_arWaiting.push_back(it->get());
+    if (node.bReadAhead) {
+        node.nAheadCost += entries.Size();
+        m_nAheadCost += entries.Size();
+        if (m_nAheadCost >= m_nMaxAheadCost)
+            m_bWindowFull = true;
+    }
+    AddWaiting(node);
     node.eState = EState::Read;
     if (node.pParent && nFolder >= 0) {
         MakeRoomForFolder(arClose);

@@ -19,21 +19,32 @@
 /// the walk will take next while the walk works on the current one; the
 /// walk still receives exactly that order, whatever the threads do.
 ///
-/// Bounded: at most kMaxListingsAhead listings are read ahead of the walk,
-/// and at most kMaxOpenFolders folders are open at a time (the root, the
+/// Bounded: the listings read ahead of the walk hold at most about
+/// kMaxAheadCost entries (twice that beside the walk, see below), and at
+/// most kMaxOpenFolders folders are open at a time (the root, the
 /// folders being read, and the parents whose subfolders are still to be
 /// opened). A parent closed to make room is opened again from its nearest
 /// open ancestor, one level at a time, so no depth of tree needs more.
 /// Nothing here recurses.
 ///
+/// The helpers read the unread folders in the order the walk will take them,
+/// which keeps the listings read ahead close to the walk. A full window is refilled once the walk has taken half
+/// of it. While it is full, the helpers still read the subfolders of the
+/// folders the walk is in, within a second window: otherwise a window filled
+/// far ahead (while the walk went down a chain of single folders, say) would
+/// leave the walk to read a large tree on its own, one folder after another.
+///
 /// Used by one thread (the walk's); the helpers are its own.
 class CFolderReadAhead {
 public:
     static constexpr size_t kMaxOpenFolders = 24;
-    /// On a cold disk a wide window keeps the helpers reading while the walk
-    /// works through a run of small folders (512 listings of ten entries are
-    /// a few hundred kilobytes); with 64 a cold walk took a quarter longer.
-    static constexpr size_t kMaxListingsAhead = 512;
+    /// A listing costs its entries and two more (the listing itself). On a
+    /// cold disk a wide window keeps the helpers reading while the walk works
+    /// through a run of small folders: 65,536 are about 6,000 folders of ten
+    /// entries, a few megabytes; a window of 512 such folders made a cold walk
+    /// a third slower.
+    static constexpr size_t kMaxAheadCost = 65536;
+    static constexpr size_t kListingCost = 2;
 
     /// nHelpers threads read ahead; with 0 the walk reads every folder itself.
     /// Asks nothing of the file system before Begin.
@@ -42,8 +53,9 @@ public:
     CFolderReadAhead(const CFolderReadAhead&) = delete;
     CFolderReadAhead& operator=(const CFolderReadAhead&) = delete;
 
-    /// Takes effect at the next Begin.
+    /// Take effect at the next Begin.
     void SetHelpers(unsigned nHelpers) { m_nHelpers = nHelpers; }
+    void SetMaxAheadCost(size_t nMaxAheadCost) { m_nMaxAheadCost = nMaxAheadCost; }
 
     /// Ends a walk still in progress and opens strRoot for the next one.
     /// false when the root cannot be entered.
@@ -65,6 +77,10 @@ private:
         size_t nSibling = 0;  ///< index in the parent's arChildren
         EState eState = EState::Waiting;
         bool bReadAhead = false;  ///< read before the walk asked for it
+        bool bHandedOut = false;  ///< the walk has taken it (it is on the walk's path)
+        size_t nAheadCost = 0;    ///< its part of m_nAheadCost
+        size_t nFirstUnread = 0;  ///< no subfolder before it is unread
+        size_t nDepth = 0;        ///< the root's is 0
         size_t nUnopened = 0;     ///< subfolders not yet opened
         std::unique_ptr<CFolderEntries> pEntries;
         std::vector<std::unique_ptr<SNode>> arChildren;
@@ -76,10 +92,17 @@ private:
         std::uint64_t nLastUse;
     };
     using Lock = std::unique_lock<std::mutex>;
+    static constexpr size_t kMaxSpareListings = 256;
+    static constexpr size_t kBesideWalkLevels = 8;
 
     void RunHelper();
-    bool HasWorkForHelper() const;
+    bool HasWorkForHelper() { return FindWorkForHelper() != nullptr; }
+    SNode* FindWorkForHelper();
+    SNode* FindWorkBesideWalk();
     static const SNode* PeekSuccessor(const SNode& node);
+    /// True when the walk takes pA before pB.
+    static bool IsBefore(const SNode* pA, const SNode* pB);
+    void AddWaiting(const SNode& node);
     // A folder no longer needed leaves the open set at once but is closed
     // by the thread that let it go, once it holds no lock (arClose).
     void ReadAhead(Lock& lock, std::vector<int>& arClose);
@@ -110,9 +133,10 @@ private:
     std::unique_ptr<SNode> m_pRoot;
     SNode* m_pCurrent = nullptr;           ///< last listing handed out
     const SNode* m_pNextNeeded = nullptr;  ///< the one the walk takes next
-    std::vector<SNode*> m_arWaiting;       ///< unread folders, next to read at the back
-    size_t m_nAhead = 0;                   ///< read or reading by helpers, not yet handed out
-    bool m_bWindowFull = false;            ///< helpers wait until half of it is taken
+    std::vector<SNode*> m_arWaiting;       ///< unread folders in walk order, the next at the back
+    size_t m_nMaxAheadCost = kMaxAheadCost;
+    size_t m_nAheadCost = 0;     ///< of listings read or reading ahead, not yet handed out
+    bool m_bWindowFull = false;  ///< see the class comment
     std::vector<SOpenFolder> m_arOpen;
     std::uint64_t m_nUseClock = 0;
     std::vector<std::unique_ptr<CFolderEntries>> m_arSpareEntries;

@@ -144,12 +144,12 @@ private:
 
 }  // namespace
 
-SWalkRecord WalkWithApp(CFileSystem& fileSystem, const SWalkRequest& request, unsigned nHelpers)
+SWalkRecord WalkWithApp(CFileSystem& fileSystem, const SWalkRequest& request, unsigned nHelpers, size_t nMaxAheadCost)
 {
     SWalkRecord record;
     CScriptedFrontEnd dialogs;
     CConverterApp app(fileSystem, dialogs, DocFactory());
-    app.SetReadAheadHelpers(nHelpers);
+    app.SetReadAhead(nHelpers, nMaxAheadCost);
     app.m_nEntryCount = request.nFirstEntry;
     CProgressDlg dlg(std::make_unique<CRecordingProgressView>(record.arEvents, request.nCancelAtPump));
     dlg.Create();
@@ -223,17 +223,21 @@ void ExpectSameWalks(CFileSystem& fileSystem, const std::string& strRoot, unsign
     if (random() % 3 != 0)
         request.nCancelAtPump = 1 + random() % (nPumps + 1);
     const SWalkRecord expected = request.nCancelAtPump ? WalkByReference(fileSystem, request) : whole;
-    for (unsigned nHelpers : {0u, 1u, 3u}) {
-        const SWalkRecord actual = WalkWithApp(fileSystem, request, nHelpers);
-        EXPECT_EQ(actual.strOld, expected.strOld) << "seed " << nSeed << ", helpers " << nHelpers;
-        EXPECT_EQ(actual.strNew, expected.strNew) << "seed " << nSeed << ", helpers " << nHelpers;
-        EXPECT_EQ(actual.nEntryCount, expected.nEntryCount) << "seed " << nSeed << ", helpers " << nHelpers;
-        EXPECT_EQ(actual.bCancel, expected.bCancel) << "seed " << nSeed << ", helpers " << nHelpers;
+    constexpr size_t kDefault = CFolderReadAhead::kMaxAheadCost;
+    for (const auto& [nHelpers, nMaxAheadCost] :
+         {std::pair{0u, kDefault}, {1u, kDefault}, {3u, kDefault}, {3u, size_t{20}}}) {
+        const SWalkRecord actual = WalkWithApp(fileSystem, request, nHelpers, nMaxAheadCost);
+        const std::string strCase = "seed " + std::to_string(nSeed) + ", helpers " + std::to_string(nHelpers) +
+                                    ", window " + std::to_string(nMaxAheadCost);
+        EXPECT_EQ(actual.strOld, expected.strOld) << strCase;
+        EXPECT_EQ(actual.strNew, expected.strNew) << strCase;
+        EXPECT_EQ(actual.nEntryCount, expected.nEntryCount) << strCase;
+        EXPECT_EQ(actual.bCancel, expected.bCancel) << strCase;
         const auto itDiffer = std::mismatch(actual.arEvents.begin(), actual.arEvents.end(), expected.arEvents.begin(),
                                             expected.arEvents.end());
         EXPECT_TRUE(itDiffer.first == actual.arEvents.end() && itDiffer.second == expected.arEvents.end())
-            << "seed " << nSeed << ", helpers " << nHelpers << ": event " << (itDiffer.first - actual.arEvents.begin())
-            << " is \"" << (itDiffer.first == actual.arEvents.end() ? "(none)" : *itDiffer.first) << "\", not \""
+            << strCase << ": event " << (itDiffer.first - actual.arEvents.begin()) << " is \""
+            << (itDiffer.first == actual.arEvents.end() ? "(none)" : *itDiffer.first) << "\", not \""
             << (itDiffer.second == expected.arEvents.end() ? "(none)" : *itDiffer.second) << "\"";
     }
 }

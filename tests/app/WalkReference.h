@@ -5,6 +5,7 @@
 // compare them on.
 
 #include "platform/FileSystem.h"
+#include "platform/FolderReadAhead.h"
 
 #include <cstdint>
 #include <string>
@@ -30,8 +31,10 @@ struct SWalkRequest {
     size_t nCancelAtPump = 0;       ///< Cancel pressed during this pump (from 1; 0 never)
 };
 
-/// The run's walk (CConverterApp::SearchRoot) with nHelpers read-ahead threads.
-SWalkRecord WalkWithApp(CFileSystem& fileSystem, const SWalkRequest& request, unsigned nHelpers);
+/// The run's walk (CConverterApp::SearchRoot) with nHelpers read-ahead
+/// threads and a read-ahead window of nMaxAheadCost.
+SWalkRecord WalkWithApp(CFileSystem& fileSystem, const SWalkRequest& request, unsigned nHelpers,
+                        size_t nMaxAheadCost = CFolderReadAhead::kMaxAheadCost);
 /// The reference walk.
 SWalkRecord WalkByReference(CFileSystem& fileSystem, const SWalkRequest& request);
 
@@ -40,6 +43,7 @@ SWalkRecord WalkByReference(CFileSystem& fileSystem, const SWalkRequest& request
 /// several spellings, as files and as folders.
 std::vector<std::pair<std::string, bool>> MakeRandomTree(unsigned nSeed);
 
-/// Runs the reference once and then the app with 0, 1 and 3 helpers, with
+/// Runs the reference once and then the app with 0, 1 and 3 helpers (3 also
+/// with a window of a few listings, so that it fills and refills), with
 /// Cancel at a pump chosen from seed (or none); gtest failures name the seed.
 void ExpectSameWalks(CFileSystem& fileSystem, const std::string& strRoot, unsigned nSeed);

@@ -34,16 +34,19 @@ TEST(WalkTest, CancelEndsTheReadAheadAndClosesEveryFolder)
         for (int j = 0; j < 4; ++j)
             fileSystem.AddFile("/r/f" + std::to_string(i) + "/g" + std::to_string(j) + "/file");
     }
+    // Every listing here costs at least 5 (".", "..", one entry, and the
+    // listing itself); the window is full at 60 and, beside the walk, at 120.
+    constexpr size_t kWindow = 60;
     for (unsigned nHelpers : {1u, 3u}) {
         fileSystem.m_nFoldersRead = 0;
         SWalkRequest request;
         request.strRoot = "/r";
         request.nCancelAtPump = 40;  // within the root's listing: no subfolder taken
-        const SWalkRecord record = WalkWithApp(fileSystem, request, nHelpers);
+        const SWalkRecord record = WalkWithApp(fileSystem, request, nHelpers, kWindow);
         EXPECT_EQ(record.bCancel, 1);
         EXPECT_EQ(record.nEntryCount, 38u);  // the first entry pumps twice
-        // The root and at most a full read-ahead, each helper's last read included.
-        EXPECT_LE(fileSystem.m_nFoldersRead, static_cast<int>(1 + CFolderReadAhead::kMaxListingsAhead + nHelpers));
+        // The root and at most both windows, each helper's last read included.
+        EXPECT_LE(fileSystem.m_nFoldersRead, static_cast<int>(1 + 2 * kWindow / 5 + nHelpers));
         EXPECT_EQ(fileSystem.m_nOpenHandles, 0);
     }
 }
