@@ -25,8 +25,24 @@ bool CAtomicOutputFile::Write(std::string_view bytes)
 {
     if (m_hFile == kNoFile || m_bFailed)
         return false;
+    if (m_strBuffer.size() + bytes.size() < kOutputBufferSize) {
+        m_strBuffer.append(bytes);
+        return true;
+    }
+    if (!Flush())
+        return false;
+    // A block as large as the buffer (the writer hands over such blocks)
+    // goes out as it is rather than through a copy.
+    if (bytes.size() >= kOutputBufferSize)
+        return WriteOut(bytes.data(), bytes.size());
     m_strBuffer.append(bytes);
-    if (m_strBuffer.size() >= kOutputBufferSize)
-        return Flush();
     return true;
+}
+
+bool CAtomicOutputFile::Flush()
+{
+    if (!m_strBuffer.empty())
+        WriteOut(m_strBuffer.data(), m_strBuffer.size());
+    m_strBuffer.clear();
+    return !m_bFailed;
 }

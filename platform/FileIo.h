@@ -99,7 +99,11 @@ public:
     void Abandon();
 
 private:
+    /// Writes out what is buffered; false once any write has failed.
     bool Flush();
+    /// Hands bytes to the system (the system's part); false, and m_bFailed
+    /// set, when they cannot all be written.
+    bool WriteOut(const char* pData, std::size_t nSize);
 
     FileHandle m_hFile = kNoFile;
     bool m_bFailed = false;

@@ -316,8 +316,9 @@ std::unique_ptr<CFolderEntries> CFolderReadAhead::NewEntries()
 void CFolderReadAhead::ReadNode(Lock& lock, SNode& node, std::vector<int>& arClose)
 {
     node.pEntries = NewEntries();
-    // The root is open for the whole walk; any other folder is opened from
-    // its parent's handle, pinned while it is used.
+    // The root is open for the whole walk (the first of m_arOpen, never
+    // closed before End); any other folder is opened from its parent's
+    // handle, pinned while it is used.
     int nParent = -1;
     int nFolder = -1;
     std::string_view strName;

@@ -319,10 +319,9 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     return true;
 }
 
-bool CAtomicOutputFile::Flush()
+bool CAtomicOutputFile::WriteOut(const char* pData, std::size_t nSize)
 {
-    const char* pData = m_strBuffer.data();
-    std::size_t nLeft = m_strBuffer.size();
+    std::size_t nLeft = nSize;
     m_nWritten += nLeft;
     while (nLeft > 0) {
         const ssize_t nDone = ::write(Fd(m_hFile), pData, nLeft);
@@ -335,7 +334,6 @@ bool CAtomicOutputFile::Flush()
         pData += nDone;
         nLeft -= static_cast<std::size_t>(nDone);
     }
-    m_strBuffer.clear();
     // The disk starts writing every few megabytes while the rest is still
     // being made, so that Commit's sync finds most of the file written.
     if (!m_bFailed && !m_bInPlace && m_nWritten - m_nWriteBackStarted >= kWriteBackStep) {

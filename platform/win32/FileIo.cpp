@@ -189,11 +189,10 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     return m_hFile != kNoFile;
 }
 
-bool CAtomicOutputFile::Flush()
+bool CAtomicOutputFile::WriteOut(const char* pData, std::size_t nSize)
 {
-    if (!WriteAll(ToHandle(m_hFile), m_strBuffer.data(), m_strBuffer.size()))
+    if (!WriteAll(ToHandle(m_hFile), pData, nSize))
         m_bFailed = true;
-    m_strBuffer.clear();
     return !m_bFailed;
 }
 
