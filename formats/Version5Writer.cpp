@@ -365,7 +365,7 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     const std::string strFailure = "ﾌｧｲﾙ " + strPath + " に書き込みができません";
     CAtomicOutputFile file;
     if (!file.Create(strPath)) {
-        ShowMessageBox(strFailure);
+        ShowMessageBox(WithFailureLine(strFailure, file.GetFailure()));
         return 0;
     }
     CVersion5Writer writer(file);
@@ -379,7 +379,7 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     writer.Flush();
     if (!writer.Ok() || !file.Commit()) {
         file.Abandon();
-        ShowMessageBox(strFailure);
+        ShowMessageBox(WithFailureLine(strFailure, file.GetFailure()));
         return 0;
     }
     return 1;

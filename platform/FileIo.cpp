@@ -11,6 +11,14 @@ constexpr std::size_t kOutputBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
 
+std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure)
+{
+    const std::string strLine = OutputFailureLine(eFailure);
+    if (!strLine.empty())
+        strMessage += "\n" + strLine;
+    return strMessage;
+}
+
 CInputFile::~CInputFile()
 {
     Close();
@@ -19,6 +27,13 @@ CInputFile::~CInputFile()
 CAtomicOutputFile::~CAtomicOutputFile()
 {
     Abandon();
+}
+
+bool CAtomicOutputFile::Fail(EOutputFailure eFailure)
+{
+    if (m_eFailure == EOutputFailure::None)
+        m_eFailure = eFailure;
+    return false;
 }
 
 bool CAtomicOutputFile::Write(std::string_view bytes)

@@ -62,6 +62,25 @@ private:
     long long m_nBytesBeforeFault = s_nInjectedFaultAfter;
 };
 
+/// Why an output file could not be created or written. Each kind but Other
+/// has a line of its own that tells the user (OutputFailureLine).
+enum class EOutputFailure {
+    None,
+    Other,     ///< nothing more to tell than that the file was not written
+    NoRights,  ///< the folder or the file may not be written by this user
+    ReadOnly,  ///< the file is marked read-only
+    InUse,     ///< another program holds the file open
+    DiskFull,  ///< no room left on the disk
+};
+
+/// The line that explains a failure to the user, in the user's language
+/// (platform/UserLanguage.h); "" for None and Other.
+std::string OutputFailureLine(EOutputFailure eFailure);
+
+/// The message followed by the failure's line on a line of its own, or the
+/// message alone when the failure has no line.
+std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure);
+
 /// An output file that replaces its target whole or not at all.
 ///
 /// Create() opens a new temporary file in the target's folder; Write() fills
@@ -98,6 +117,10 @@ public:
     /// Removes the temporary file; the target stays as it was.
     void Abandon();
 
+    /// Why the latest Create(), Write() or Commit() failed; None while
+    /// nothing has failed.
+    EOutputFailure GetFailure() const { return m_eFailure; }
+
 private:
     /// Writes out what is buffered; false once any write has failed.
     bool Flush();
@@ -105,8 +128,12 @@ private:
     /// set, when they cannot all be written.
     bool WriteOut(const char* pData, std::size_t nSize);
 
+    /// Records why the file failed (the first reason sticks) and returns false.
+    bool Fail(EOutputFailure eFailure);
+
     FileHandle m_hFile = kNoFile;
     bool m_bFailed = false;
+    EOutputFailure m_eFailure = EOutputFailure::None;
     bool m_bInPlace = false;  ///< writing straight into a device or FIFO
     bool m_bUnnamed = false;  ///< the temporary file gets its name in Commit()
     std::string m_strTarget;

@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "platform/UserLanguage.h"
 #include "platform/posix/PosixFileIo.h"
 
 #include <atomic>
@@ -46,6 +47,25 @@ std::string ResolveTarget(const std::string& strPath)
     std::string strReal(pszReal);
     std::free(pszReal);
     return strReal;
+}
+
+/// What an errno of a failed creation, write or rename tells the user.
+EOutputFailure FailureOfErrno(int nError)
+{
+    switch (nError) {
+    case EACCES:
+    case EPERM:
+        return EOutputFailure::NoRights;
+    case EROFS:
+        return EOutputFailure::ReadOnly;
+    case ETXTBSY:
+        return EOutputFailure::InUse;
+    case ENOSPC:
+    case EDQUOT:
+        return EOutputFailure::DiskFull;
+    default:
+        return EOutputFailure::Other;
+    }
 }
 
 bool CloseFd(int nFd)
@@ -207,6 +227,26 @@ int OpenUnnamed(const std::string& strFolder)
 
 }  // namespace
 
+std::string OutputFailureLine(EOutputFailure eFailure)
+{
+    switch (eFailure) {
+    case EOutputFailure::NoRights:
+        return ByUserLanguage("このファイルまたはフォルダに書き込む権限がありません。",
+                              "You may not write this file or its folder.");
+    case EOutputFailure::ReadOnly:
+        return ByUserLanguage("読み取り専用のファイルシステムです。", "The file system is read-only.");
+    case EOutputFailure::InUse:
+        return ByUserLanguage("ファイルが他のプログラムで使用中です。Tovi５を終了してから、もう一度実行してください。",
+                              "The file is in use by another program: close Tovi5, then try again.");
+    case EOutputFailure::DiskFull:
+        return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    case EOutputFailure::None:
+    case EOutputFailure::Other:
+        break;
+    }
+    return {};
+}
+
 void SetUnnamedOutputFiles(bool bAllowed)
 {
     g_bUnnamedAllowed = bAllowed;
@@ -262,6 +302,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
 {
     Abandon();
     m_bFailed = false;
+    m_eFailure = EOutputFailure::None;
     m_bInPlace = false;
     m_nWritten = 0;
     m_nWriteBackStarted = 0;
@@ -271,17 +312,17 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     struct stat stTarget {};
     const bool bExists = ::stat(m_strTarget.c_str(), &stTarget) == 0;
     if (bExists && S_ISDIR(stTarget.st_mode))
-        return false;
+        return Fail(EOutputFailure::Other);
     // Replacing needs only the folder's permission, but overwriting a file
     // needs the file's own: a file the user may not write stays as it is.
     if (bExists && ::faccessat(AT_FDCWD, m_strTarget.c_str(), W_OK, AT_EACCESS) != 0)
-        return false;
+        return Fail(FailureOfErrno(errno));
     if (bExists && !S_ISREG(stTarget.st_mode)) {
         // Renaming a file over a device or a FIFO would destroy it (as root,
         // even /dev/null): such a target is written in place.
         const int nFd = ::open(m_strTarget.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (nFd < 0)
-            return false;
+            return Fail(FailureOfErrno(errno));
         m_hFile = nFd;
         m_bInPlace = true;
         return true;
@@ -301,7 +342,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
         });
         if (!bCreated) {
             m_hFile = kNoFile;
-            return false;
+            return Fail(FailureOfErrno(errno));
         }
     }
 
@@ -312,8 +353,9 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             }
         }
         if (::fchmod(Fd(m_hFile), stTarget.st_mode & 07777) != 0) {
+            const int nError = errno;
             Abandon();
-            return false;
+            return Fail(FailureOfErrno(nError));
         }
     }
     return true;
@@ -328,6 +370,7 @@ bool CAtomicOutputFile::WriteOut(const char* pData, std::size_t nSize)
         if (nDone < 0 && errno == EINTR)
             continue;
         if (nDone <= 0) {
+            Fail(nDone < 0 ? FailureOfErrno(errno) : EOutputFailure::DiskFull);
             m_bFailed = true;
             break;
         }
@@ -350,7 +393,7 @@ bool CAtomicOutputFile::Commit()
         return false;
     bool bOk = !m_bFailed && Flush();
     // A FIFO or a terminal cannot be synced; nothing is renamed in place.
-    bOk = bOk && (m_bInPlace || ::fsync(Fd(m_hFile)) == 0);
+    bOk = bOk && (m_bInPlace || ::fsync(Fd(m_hFile)) == 0 || Fail(FailureOfErrno(errno)));
     const int nFd = Fd(m_hFile);
     if (bOk && m_bUnnamed) {
         // The name exists only from here to the rename just below.
@@ -367,7 +410,7 @@ bool CAtomicOutputFile::Commit()
     }
     if (bOk) {
         const CEndingSignalsHeld held;
-        bOk = ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0;
+        bOk = ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0 || Fail(FailureOfErrno(errno));
         if (bOk) {
             UnlistTempName(m_strTemp.c_str());
             m_strTemp.clear();

@@ -1,6 +1,7 @@
 #include "platform/FileIo.h"
 
 #include "platform/Path.h"
+#include "platform/UserLanguage.h"
 #include "platform/win32/WideText.h"
 
 #include <algorithm>
@@ -64,6 +65,27 @@ std::wstring ResolveTarget(const std::wstring& strPath)
     return strFinal;
 }
 
+/// What a system error of a failed creation, write or move tells the user.
+EOutputFailure FailureOfError(DWORD nError)
+{
+    switch (nError) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return EOutputFailure::NoRights;
+    case ERROR_WRITE_PROTECT:
+        return EOutputFailure::ReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return EOutputFailure::InUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return EOutputFailure::DiskFull;
+    default:
+        return EOutputFailure::Other;
+    }
+}
+
 bool WriteAll(HANDLE hFile, const char* pData, std::size_t nSize)
 {
     while (nSize > 0) {
@@ -78,6 +100,26 @@ bool WriteAll(HANDLE hFile, const char* pData, std::size_t nSize)
 }
 
 }  // namespace
+
+std::string OutputFailureLine(EOutputFailure eFailure)
+{
+    switch (eFailure) {
+    case EOutputFailure::NoRights:
+        return ByUserLanguage("このフォルダに書き込むには管理者の権限が必要です。",
+                              "Administrator rights are needed to write into this folder.");
+    case EOutputFailure::ReadOnly:
+        return ByUserLanguage("ファイルが読み取り専用です。", "The file is read-only.");
+    case EOutputFailure::InUse:
+        return ByUserLanguage("ファイルが他のプログラムで使用中です。Tovi５を終了してから、もう一度実行してください。",
+                              "The file is in use by another program: close Tovi5, then try again.");
+    case EOutputFailure::DiskFull:
+        return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    case EOutputFailure::None:
+    case EOutputFailure::Other:
+        break;
+    }
+    return {};
+}
 
 // ---------------------------------------------------------------- CInputFile
 
@@ -131,21 +173,24 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
 {
     Abandon();
     m_bFailed = false;
+    m_eFailure = EOutputFailure::None;
     m_bInPlace = false;
     m_strTarget.clear();
 
     std::wstring strWide;
     std::wstring strFull;
     if (!WidenPath(strTarget, strWide) || !GetFullPath(strWide, strFull))
-        return false;
+        return Fail(EOutputFailure::Other);
     const std::wstring strResolved = ResolveTarget(strFull);
     m_strTarget = NarrowText(strResolved);
 
     // A folder is never replaced, and a read-only file is the user's word
     // that it stays as it is (renaming over it would be allowed).
     const DWORD nAttributes = ::GetFileAttributesW(strResolved.c_str());
-    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return false;
+    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Fail(EOutputFailure::Other);
+    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(EOutputFailure::ReadOnly);
     // An existing target must be writable for this user (the rename alone
     // would not ask), and a device (NUL, a port) is written in place.
     const HANDLE hTarget =
@@ -153,7 +198,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool bExists = hTarget != INVALID_HANDLE_VALUE;
     if (!bExists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+        return Fail(FailureOfError(::GetLastError()));
     if (bExists && ::GetFileType(hTarget) != FILE_TYPE_DISK) {
         m_hFile = FromHandle(hTarget);
         m_bInPlace = true;
@@ -175,7 +220,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             strFolder + ".toviconv-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(nStamp) + ".tmp";
         std::wstring strTempWide;
         if (!WidenPath(strTemp, strTempWide))
-            return false;
+            return Fail(EOutputFailure::Other);
         const HANDLE hFile = ::CreateFileW(strTempWide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                            nKeep ? nKeep : FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile != INVALID_HANDLE_VALUE) {
@@ -183,7 +228,7 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             m_strTemp = std::move(strTemp);
         } else if (const DWORD nError = ::GetLastError();
                    nError != ERROR_FILE_EXISTS && nError != ERROR_ALREADY_EXISTS) {
-            return false;
+            return Fail(FailureOfError(nError));
         }
     }
     return m_hFile != kNoFile;
@@ -191,8 +236,10 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
 
 bool CAtomicOutputFile::WriteOut(const char* pData, std::size_t nSize)
 {
-    if (!WriteAll(ToHandle(m_hFile), pData, nSize))
+    if (!WriteAll(ToHandle(m_hFile), pData, nSize)) {
+        Fail(FailureOfError(::GetLastError()));
         m_bFailed = true;
+    }
     return !m_bFailed;
 }
 
@@ -213,7 +260,8 @@ bool CAtomicOutputFile::Commit()
     std::wstring strTemp;
     std::wstring strTarget;
     bOk = bOk && WidenPath(m_strTemp, strTemp) && WidenPath(m_strTarget, strTarget) &&
-          ::MoveFileExW(strTemp.c_str(), strTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+          (::MoveFileExW(strTemp.c_str(), strTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+           Fail(FailureOfError(::GetLastError())));
     if (!bOk) {
         m_bFailed = true;
         Abandon();

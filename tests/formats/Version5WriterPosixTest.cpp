@@ -1,6 +1,7 @@
 // The writer on a POSIX file system: permissions, links, devices, a full
 // disk and privileges.
 
+#include "platform/FileIo.h"
 #include "tests/formats/WriterTestFixture.h"
 
 #include <fcntl.h>
@@ -89,7 +90,8 @@ TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
         ASSERT_EQ(m_doc.ReadLegacyFile(strIn), 1);
         m_box.Clear();
         EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
-        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strOut + " に書き込みができません"});
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strOut + " に書き込みができません\n" +
+                                                          OutputFailureLine(EOutputFailure::DiskFull)});
         EXPECT_EQ(ReadWholeFile(strOut), "old contents");
         EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
     }
@@ -108,7 +110,8 @@ TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
     ReadOneSheet();
     const std::string strOut = m_folder.File("USER.YLI");
     WriteWholeFile(strOut, "old contents");
-    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+    const std::string strExpected =
+        "ﾌｧｲﾙ " + strOut + " に書き込みができません\n" + OutputFailureLine(EOutputFailure::NoRights);
 
     if (::geteuid() != 0) {
         ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0555), 0);
@@ -146,7 +149,8 @@ TEST_F(Version5WriterTest, ReadOnlyTargetIsNotOverwritten)
     const std::string strOut = m_folder.File("USER.YLI");
     WriteWholeFile(strOut, "old contents");
     ASSERT_EQ(::chmod(strOut.c_str(), 0444), 0);
-    const std::string strExpected = "ﾌｧｲﾙ " + strOut + " に書き込みができません";
+    const std::string strExpected =
+        "ﾌｧｲﾙ " + strOut + " に書き込みができません\n" + OutputFailureLine(EOutputFailure::NoRights);
 
     if (::geteuid() != 0) {
         EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
