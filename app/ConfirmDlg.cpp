@@ -1,6 +1,7 @@
 #include "app/ConfirmDlg.h"
 
 #include "platform/CodePage.h"
+#include "platform/Path.h"
 
 std::string UpperExtension(const std::string& strPath)
 {
@@ -38,6 +39,12 @@ int CConfirmDlg::DoModal()
 bool CConfirmDlg::OnOK(const std::string& strField)
 {
     m_strPath = strField;
+    // A path pasted with its quotes ("copy as path") means the path inside
+    // them; a name that really has them is taken as it is.
+    if (const std::string_view strUnquoted = WithoutPastedQuotes(strField);
+        strUnquoted.size() != strField.size() && !m_fileSystem.FileExists(m_strPath) &&
+        m_fileSystem.FileExists(std::string(strUnquoted)))
+        m_strPath = strUnquoted;
     if (!m_fileSystem.FileExists(m_strPath)) {
         m_dialogs.Show("指定したﾌｧｲﾙが存在しません。", EMsgButtons::Ok);
         return false;

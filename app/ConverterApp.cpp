@@ -66,7 +66,11 @@ bool CConverterApp::RunConversion()
 
     std::string strOldPath;
     std::string strNewPath;
-    int bOldFound = 0;
+    std::string strGivenOld;
+    if (!m_strGivenOld.empty())
+        strGivenOld = MakeAbsolutePath(strSavedDir, m_strGivenOld, m_fileSystem.GetPathStyle());
+    // A legacy file handed over is the old installation: only version 5 is looked for.
+    int bOldFound = strGivenOld.empty() ? 0 : 1;
     int bNewFound = 0;
     int bCancelled = 0;
     {
@@ -98,7 +102,7 @@ bool CConverterApp::RunConversion()
                 strOld = SearchRoot(strRoot, dlg, strNew, bOldFound, bNewFound);
             }
             if (!strOld.empty()) {
-                strOldPath = strOld;
+                strOldPath = PathsUpperCased() ? MakeUpperAscii(strOld) : strOld;
                 bOldFound = 1;
             }
             if (!strNew.empty()) {
@@ -113,8 +117,12 @@ bool CConverterApp::RunConversion()
     m_fileSystem.SetCurrentDir(strSavedDir);
 
     bool bOldNameAppended = false;
-    if (!bCancelled) {
-        if (strOldPath.empty()) {
+    if (bCancelled) {
+        strOldPath = strGivenOld;  // the confirm field starts with what the user handed over
+    } else {
+        if (!strGivenOld.empty()) {
+            strOldPath = strGivenOld;
+        } else if (strOldPath.empty()) {
             if (ShowMessage("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
                             EMsgButtons::YesNo) == DlgResult::No) {
                 EndRun(kExiting);
@@ -135,8 +143,8 @@ bool CConverterApp::RunConversion()
             return false;
         }
         // The data file of the installation, whatever file was chosen in it.
-        strOldPath = std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) +
-                     (strExt == "FDF" ? "User.FDF" : "User.YLI");
+        strOldPath = FileTheProgramSees(std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) +
+                                        (strExt == "FDF" ? "User.FDF" : "User.YLI"));
         if (!m_fileSystem.FileExists(strOldPath)) {
             EndRun(kNoSheetInfo);
             return false;
@@ -178,7 +186,8 @@ bool CConverterApp::RunConversion()
             return false;
         }
     }
-    strNewPath = strNewFolder + std::string(kNames[3].pDataFile);
+    // Where version 5 reads a copy from the user's virtual store, that copy is replaced.
+    strNewPath = FileTheProgramSees(strNewFolder + std::string(kNames[3].pDataFile));
     if (m_fileSystem.FileExists(strNewPath)) {
         if (ShowMessage("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == DlgResult::No) {
             EndRun(kExiting);
@@ -192,20 +201,28 @@ bool CConverterApp::RunConversion()
 
 bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath)
 {
-    // Only the file names the run appended are upper-cased; folders keep their
-    // case, and an existing file matching ignoring case is the one used.
-    std::string strOld = strOldPath;
-    if (bOldNameAppended) {
-        const std::string_view strFolder = FolderOfPath(strOld, m_fileSystem.GetPathStyle());
-        strOld = std::string(strFolder) + MakeUpperAscii(std::string_view(strOldPath).substr(strFolder.size()));
+    std::string strOld;
+    std::string strNew;
+    if (PathsUpperCased()) {
+        // File names ignore case: both paths are upper-cased whole.
+        strOld = MakeUpperAscii(strOldPath);
+        strNew = MakeUpperAscii(strNewPath);
+    } else {
+        // Only the file names the run appended are upper-cased; folders keep
+        // their case, and an existing file matching ignoring case is the one used.
+        strOld = strOldPath;
+        if (bOldNameAppended) {
+            const std::string_view strFolder = FolderOfPath(strOld, m_fileSystem.GetPathStyle());
+            strOld = std::string(strFolder) + MakeUpperAscii(std::string_view(strOldPath).substr(strFolder.size()));
+        }
+        std::string strFound;
+        if (m_fileSystem.FindFile(strOld, strFound))
+            strOld = strFound;
+        const std::string_view strNewFolder = FolderOfPath(strNewPath, m_fileSystem.GetPathStyle());
+        strNew = std::string(strNewFolder) + MakeUpperAscii(strNewPath.substr(strNewFolder.size()));
+        if (m_fileSystem.FindFile(strNew, strFound))
+            strNew = strFound;
     }
-    std::string strFound;
-    if (m_fileSystem.FindFile(strOld, strFound))
-        strOld = strFound;
-    const std::string_view strNewFolder = FolderOfPath(strNewPath, m_fileSystem.GetPathStyle());
-    std::string strNew = std::string(strNewFolder) + MakeUpperAscii(strNewPath.substr(strNewFolder.size()));
-    if (m_fileSystem.FindFile(strNew, strFound))
-        strNew = strFound;
 
     m_pDoc = m_makeDoc ? m_makeDoc() : nullptr;
     const char* pFailure = nullptr;
@@ -219,7 +236,7 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
         pFailure = kExiting;  // NOLINT(bugprone-branch-clone): ends as a failed write does
     else if (m_pDoc->GetSheetNum() <= 0)
         pFailure = kNoSheetInfo;
-    else if (!m_pDoc->WriteVersion5File(strNew))
+    else if (!WriteOutput(strOld, strNew))
         pFailure = kExiting;
     m_pDoc.reset();
     if (pFailure) {
@@ -229,6 +246,34 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
     ShowMessage(strNew + "に出力しました");
     m_nExitCode = 0;
     return true;
+}
+
+bool CConverterApp::WriteOutput(const std::string& strOld, const std::string& strNew)
+{
+    // A folder guarded by the system (Program Files) is written by the same
+    // program started with administrator rights, and then by it alone: this
+    // one writes nothing, so nothing is ever half written by either.
+    if (m_dialogs.CanWriteElevated() && m_fileSystem.ProbeOutputFile(strNew) == EOutputFailure::NoRights) {
+        switch (m_dialogs.WriteElevated(strOld, strNew)) {
+        case EElevatedWrite::Written:
+            return true;
+        case EElevatedWrite::Declined:
+            ShowMessage(OutputFailureMessage(strNew, EOutputFailure::ElevationDeclined));
+            return false;
+        case EElevatedWrite::Failed:
+            ShowMessage(OutputFailureMessage(strNew, EOutputFailure::ElevationFailed));
+            return false;
+        case EElevatedWrite::Unavailable:
+            break;  // written here, and refused with the reason
+        }
+    }
+    return m_pDoc->WriteVersion5File(strNew) != 0;
+}
+
+std::string CConverterApp::FileTheProgramSees(const std::string& strPath)
+{
+    std::string strCopy = m_fileSystem.FindVirtualStoreCopy(strPath);
+    return strCopy.empty() ? strPath : strCopy;
 }
 
 bool CConverterApp::BeginWalk(const std::string& strRoot)

@@ -41,6 +41,12 @@ public:
     /// 0 when the run wrote the output file, 1 otherwise.
     int GetExitCode() const { return m_nExitCode; }
 
+    /// The legacy file the user handed over on starting the program (a file
+    /// dropped on it): taken as if chosen in the open-file dialog, so the
+    /// search looks for version 5 only. A relative path is taken from the
+    /// current directory at start-up.
+    void SetGivenOldFile(std::string strPath) { m_strGivenOld = std::move(strPath); }
+
     /// Walks the folder whose walk BeginWalk began (its path is
     /// m_strWalkPath) depth first, files of a folder before its subfolders,
     /// and ends that walk before returning. Returns the old installation's
@@ -94,11 +100,22 @@ private:
     int ShowMessage(const std::string& strText, EMsgButtons eButtons = EMsgButtons::Ok);
     void EndRun(const char* pMessage);
     bool Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath);
+    /// Writes the output file from m_pDoc, or has it written with
+    /// administrator rights where the folder needs them; false after the
+    /// failure was shown.
+    bool WriteOutput(const std::string& strOld, const std::string& strNew);
+    /// Where file names ignore case (Windows), paths are shown and used
+    /// upper-cased whole; elsewhere only the names the run appends are.
+    bool PathsUpperCased() const { return m_fileSystem.GetPathStyle() == EPathStyle::Windows; }
+    /// The store's copy of the file when the user's virtual store holds one
+    /// (the copy the installation's program reads), else strPath itself.
+    std::string FileTheProgramSees(const std::string& strPath);
 
     CFileSystem& m_fileSystem;
     CUserDialogs& m_dialogs;
     DocFactory m_makeDoc;
     int m_nExitCode = 1;
+    std::string m_strGivenOld;
     /// The system's path separator, put before every name the walk appends.
     char m_cSeparator;
     /// Path of the folder being walked; grows and shrinks with the walk.

@@ -362,10 +362,9 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     if (m_lstSheet.empty())
         return 1;  // nothing to write: no file is created or changed
 
-    const std::string strFailure = "ﾌｧｲﾙ " + strPath + " に書き込みができません";
     CAtomicOutputFile file;
     if (!file.Create(strPath)) {
-        ShowMessageBox(WithFailureLine(strFailure, file.GetFailure()));
+        ShowMessageBox(OutputFailureMessage(strPath, file.GetFailure()));
         return 0;
     }
     CVersion5Writer writer(file);
@@ -379,7 +378,7 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     writer.Flush();
     if (!writer.Ok() || !file.Commit()) {
         file.Abandon();
-        ShowMessageBox(WithFailureLine(strFailure, file.GetFailure()));
+        ShowMessageBox(OutputFailureMessage(strPath, file.GetFailure()));
         return 0;
     }
     return 1;

@@ -329,7 +329,9 @@ bool CConsoleFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::st
             continue;
         if (eRead == ELine::End || strLine.empty())
             return false;
-        // A full path, as the system's dialog gives it.
+        // A full path, as the system's dialog gives it; a path pasted with
+        // its quotes means the path inside them.
+        strLine = std::string(WithoutPastedQuotes(strLine));
         const EPathStyle eStyle = m_fileSystem.GetPathStyle();
         const std::string strCurrent = m_fileSystem.GetCurrentDir();
         std::string strChosen = strCurrent.empty() && PathRootLength(strLine, eStyle) == 0

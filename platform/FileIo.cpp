@@ -19,6 +19,11 @@ std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure)
     return strMessage;
 }
 
+std::string OutputFailureMessage(const std::string& strPath, EOutputFailure eFailure)
+{
+    return WithFailureLine("ﾌｧｲﾙ " + strPath + " に書き込みができません", eFailure);
+}
+
 CInputFile::~CInputFile()
 {
     Close();

@@ -71,6 +71,10 @@ enum class EOutputFailure {
     ReadOnly,  ///< the file is marked read-only
     InUse,     ///< another program holds the file open
     DiskFull,  ///< no room left on the disk
+    // Where the write was handed to the program started with administrator
+    // rights (Windows only):
+    ElevationDeclined,  ///< the user did not allow it
+    ElevationFailed,    ///< it did not start, or could not write either
 };
 
 /// The line that explains a failure to the user, in the user's language
@@ -80,6 +84,10 @@ std::string OutputFailureLine(EOutputFailure eFailure);
 /// The message followed by the failure's line on a line of its own, or the
 /// message alone when the failure has no line.
 std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure);
+
+/// The message of an output file that could not be written, with the line
+/// that says why.
+std::string OutputFailureMessage(const std::string& strPath, EOutputFailure eFailure);
 
 /// An output file that replaces its target whole or not at all.
 ///

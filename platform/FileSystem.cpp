@@ -12,6 +12,17 @@ void CFolderEntries::Add(std::string_view strName, bool bFolder)
     m_arEntries.push_back(entry);
 }
 
+EOutputFailure CFileSystem::ProbeOutputFile(const std::string& strPath)
+{
+    // The same checks and the same temporary file as the real write, undone
+    // at once: whatever would refuse the write refuses it here.
+    CAtomicOutputFile file;
+    if (!file.Create(strPath))
+        return file.GetFailure() == EOutputFailure::None ? EOutputFailure::Other : file.GetFailure();
+    file.Abandon();
+    return EOutputFailure::None;
+}
+
 // With the folder entries, so that every program that walks folders has it
 // for the windows module it may open.
 SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog)

@@ -7,6 +7,7 @@
 // tree; each system has its real one (platform/posix, platform/win32), which
 // CreateFileSystem (platform/Platform.h) makes.
 
+#include "platform/FileIo.h"
 #include "platform/Path.h"
 
 #include <cstdint>
@@ -87,6 +88,19 @@ public:
     virtual bool FindFile(const std::string& strPath, std::string& strFound) = 0;
     /// True when strPath names an existing folder.
     virtual bool IsFolder(const std::string& strPath) = 0;
+
+    /// The copy of a file that the user's virtual store holds: where the
+    /// system lets an old program write into a protected folder (Program
+    /// Files, ProgramData, the Windows folder) by redirecting the write into
+    /// the store, that program reads the store's copy first, so the copy is
+    /// the file the user knows. The copy's path (found as FindFile finds
+    /// files) when strPath lies in such a folder and the store holds a copy;
+    /// "" otherwise, and always on systems without a store.
+    virtual std::string FindVirtualStoreCopy(const std::string& /*strPath*/) { return {}; }
+
+    /// Whether an output file (CAtomicOutputFile) could be made at strPath
+    /// now: None when it could, otherwise why not. Nothing at strPath changes.
+    virtual EOutputFailure ProbeOutputFile(const std::string& strPath);
 
     /// True when FindFile finds a file for strPath.
     bool FileExists(const std::string& strPath)

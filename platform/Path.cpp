@@ -142,3 +142,11 @@ std::string MakeAbsolutePath(std::string_view strCurrent, std::string_view strPa
     }
     return strOut;
 }
+
+std::string_view WithoutPastedQuotes(std::string_view strPath)
+{
+    if (strPath.size() >= 2 && strPath.front() == '"' && strPath.back() == '"' &&
+        strPath.substr(1, strPath.size() - 2).find('"') == std::string_view::npos)
+        return strPath.substr(1, strPath.size() - 2);
+    return strPath;
+}

@@ -37,6 +37,11 @@ std::string_view FolderOfPath(std::string_view strPath, EPathStyle eStyle = Nati
 /// own), then the style's separator where none ends it, then strName.
 std::string JoinPath(std::string_view strFolder, std::string_view strName, EPathStyle eStyle = NativePathStyle());
 
+/// The path without the pair of double quotes around it that a path copied
+/// as text often carries (the file manager's "copy as path", a shell's
+/// quoting); any other text as it is.
+std::string_view WithoutPastedQuotes(std::string_view strPath);
+
 /// strPath made absolute (a relative one is taken from strCurrent) and
 /// lexically normal: no empty, "." or ".." components and no trailing
 /// separator; a root stays a root, and ".." above it stays there. Windows

@@ -15,3 +15,15 @@ void WriteToStdError(std::string_view strUtf8);
 /// Windows, started from cmd or PowerShell); streams redirected to a file
 /// or a pipe stay as they are. Nothing to do elsewhere.
 void ConnectStandardStreams();
+
+/// Shows a text about the command line itself (help, the version, a command
+/// line that cannot be understood or served) where the user sees it:
+/// standard output (standard error with bError) where that leads to a
+/// console, a file or a pipe; otherwise, for the windowed program started
+/// without a console (a double-click, a file dropped on it), a message box.
+void ShowCommandLineText(std::string_view strUtf8, bool bError);
+
+/// True when the console dialogue can be held: the process has a console or
+/// standard streams of its own. Only the windowed program on Windows,
+/// started without a console, has neither.
+bool CanTalkOnConsole();

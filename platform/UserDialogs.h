@@ -104,6 +104,14 @@ public:
     virtual void SetFieldText(const std::string& strField) = 0;
 };
 
+/// What came of having the output written with administrator rights.
+enum class EElevatedWrite {
+    Unavailable,  ///< this front end cannot ask for them
+    Written,
+    Declined,  ///< the user did not allow it (the system's prompt answered No)
+    Failed,    ///< the program did not start, or it could not write either
+};
+
 /// A front end: everything through which the run meets the user. Show()
 /// (from CMessageBoxHandler) shows a message box.
 class CUserDialogs : public CMessageBoxHandler {
@@ -113,4 +121,16 @@ public:
     virtual std::unique_ptr<CConfirmView> CreateConfirmView() = 0;
     /// Shows a file dialog; true with the chosen full path on OK.
     virtual bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) = 0;
+
+    /// Whether WriteElevated can be asked: only where the system has
+    /// administrator rights to ask for and a window to ask from.
+    virtual bool CanWriteElevated() const { return false; }
+    /// Has the same program, started with administrator rights, convert the
+    /// legacy file strOld into strNew and nothing else, and waits for it
+    /// while the windows stay responsive. The user may decline the system's
+    /// prompt.
+    virtual EElevatedWrite WriteElevated(const std::string& /*strOld*/, const std::string& /*strNew*/)
+    {
+        return EElevatedWrite::Unavailable;
+    }
 };

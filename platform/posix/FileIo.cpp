@@ -240,6 +240,14 @@ std::string OutputFailureLine(EOutputFailure eFailure)
                               "The file is in use by another program: close Tovi5, then try again.");
     case EOutputFailure::DiskFull:
         return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    // Only a windowed program on Windows asks for administrator rights; the
+    // run that decides it is the same everywhere.
+    case EOutputFailure::ElevationDeclined:
+        return ByUserLanguage("管理者として書き込むことが許可されませんでした。",
+                              "Writing with administrator rights was not allowed.");
+    case EOutputFailure::ElevationFailed:
+        return ByUserLanguage("管理者として実行しても書き込めませんでした。",
+                              "Even with administrator rights the file could not be written.");
     case EOutputFailure::None:
     case EOutputFailure::Other:
         break;

@@ -6,19 +6,21 @@
 #include <string>
 #include <unistd.h>
 
-void WriteToStdError(std::string_view strUtf8)
+namespace {
+
+void WriteWhole(int nFd, std::string_view strUtf8)
 {
     // As on the console: names reach a terminal with their control
     // characters shown visibly, a pipe or file byte for byte.
     std::string strSafe;
-    if (::isatty(STDERR_FILENO) == 1) {
+    if (::isatty(nFd) == 1) {
         strSafe = MakeTerminalSafe(strUtf8);
         strUtf8 = strSafe;
     }
     const char* pData = strUtf8.data();
     size_t nSize = strUtf8.size();
     while (nSize > 0) {
-        const ssize_t nDone = ::write(STDERR_FILENO, pData, nSize);
+        const ssize_t nDone = ::write(nFd, pData, nSize);
         if (nDone < 0) {
             if (errno == EINTR)
                 continue;
@@ -27,6 +29,23 @@ void WriteToStdError(std::string_view strUtf8)
         pData += nDone;
         nSize -= static_cast<size_t>(nDone);
     }
+}
+
+}  // namespace
+
+void WriteToStdError(std::string_view strUtf8)
+{
+    WriteWhole(STDERR_FILENO, strUtf8);
+}
+
+void ShowCommandLineText(std::string_view strUtf8, bool bError)
+{
+    WriteWhole(bError ? STDERR_FILENO : STDOUT_FILENO, strUtf8);
+}
+
+bool CanTalkOnConsole()
+{
+    return true;
 }
 
 void ConnectStandardStreams() {}

@@ -3,6 +3,7 @@
 #include "platform/Path.h"
 #include "platform/UserLanguage.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32FileSystem.h"
 
 #include <algorithm>
 #include <windows.h>
@@ -20,25 +21,6 @@ HANDLE ToHandle(FileHandle hFile)
 FileHandle FromHandle(HANDLE hFile)
 {
     return reinterpret_cast<FileHandle>(hFile);
-}
-
-/// The full path of a path (made absolute against the current directory of
-/// its drive); false when there is none.
-bool GetFullPath(const std::wstring& strPath, std::wstring& strFull)
-{
-    DWORD nSize = ::GetFullPathNameW(strPath.c_str(), 0, nullptr, nullptr);
-    while (nSize > 0) {
-        strFull.resize(nSize);
-        const DWORD nGot = ::GetFullPathNameW(strPath.c_str(), nSize, strFull.data(), nullptr);
-        if (nGot == 0)
-            break;
-        if (nGot < nSize) {
-            strFull.resize(nGot);
-            return true;
-        }
-        nSize = nGot;  // the current directory changed in between
-    }
-    return false;
 }
 
 /// The file a reparse point (a symbolic link) finally names, so that the
@@ -114,6 +96,12 @@ std::string OutputFailureLine(EOutputFailure eFailure)
                               "The file is in use by another program: close Tovi5, then try again.");
     case EOutputFailure::DiskFull:
         return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    case EOutputFailure::ElevationDeclined:
+        return ByUserLanguage("管理者として書き込むことが許可されませんでした。",
+                              "Writing with administrator rights was not allowed.");
+    case EOutputFailure::ElevationFailed:
+        return ByUserLanguage("管理者として実行しても書き込めませんでした。",
+                              "Even with administrator rights the file could not be written.");
     case EOutputFailure::None:
     case EOutputFailure::Other:
         break;
@@ -127,8 +115,9 @@ bool CInputFile::Open(const std::string& strPath)
 {
     Close();
     m_bReadError = false;
+    // The long-path form: any length, whatever the system's settings.
     std::wstring strWide;
-    if (!WidenPath(strPath, strWide))
+    if (!MakeLongFullPath(strPath, strWide))
         return false;
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened at all.
     const HANDLE hFile = ::CreateFileW(strWide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -177,9 +166,8 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     m_bInPlace = false;
     m_strTarget.clear();
 
-    std::wstring strWide;
     std::wstring strFull;
-    if (!WidenPath(strTarget, strWide) || !GetFullPath(strWide, strFull))
+    if (!MakeLongFullPath(strTarget, strFull))
         return Fail(EOutputFailure::Other);
     const std::wstring strResolved = ResolveTarget(strFull);
     m_strTarget = NarrowText(strResolved);

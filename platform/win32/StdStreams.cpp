@@ -1,6 +1,7 @@
 #include "platform/StdStreams.h"
 
 #include "platform/CodePage.h"
+#include "platform/MessageBox.h"
 #include "platform/win32/WideText.h"
 
 #include <algorithm>
@@ -88,4 +89,38 @@ void ConnectStandardStreams()
     ConnectStream(STD_INPUT_HANDLE, "CONIN$", stdin, "r");
     ConnectStream(STD_OUTPUT_HANDLE, "CONOUT$", stdout, "w");
     ConnectStream(STD_ERROR_HANDLE, "CONOUT$", stderr, "w");
+}
+
+namespace {
+
+/// True when the standard handle leads to a console, a file or a pipe.
+bool LeadsSomewhere(DWORD nStream)
+{
+    const HANDLE hHandle = ::GetStdHandle(nStream);
+    return hHandle != nullptr && hHandle != INVALID_HANDLE_VALUE && ::GetFileType(hHandle) != FILE_TYPE_UNKNOWN;
+}
+
+}  // namespace
+
+void ShowCommandLineText(std::string_view strUtf8, bool bError)
+{
+    const DWORD nStream = bError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    if (LeadsSomewhere(nStream)) {
+        if (bError)
+            WriteToStdError(strUtf8);
+        else
+            WriteUtf8(::GetStdHandle(nStream), strUtf8);
+        return;
+    }
+    // A windowed program's standard streams lead nowhere anybody looks.
+    std::string_view strText = strUtf8;
+    while (!strText.empty() && strText.back() == '\n')
+        strText.remove_suffix(1);
+    ::MessageBoxW(nullptr, WidenText(strText).c_str(), WidenText(kAppTitle).c_str(),
+                  MB_OK | MB_SETFOREGROUND | (bError ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+}
+
+bool CanTalkOnConsole()
+{
+    return ::GetConsoleWindow() != nullptr || (LeadsSomewhere(STD_INPUT_HANDLE) && LeadsSomewhere(STD_OUTPUT_HANDLE));
 }

@@ -3,8 +3,13 @@
 #include "platform/CodePage.h"
 #include "platform/win32/WideText.h"
 
-#include <algorithm>
+// windows.h comes first: the headers below build on it.
 #include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +28,48 @@ bool GetAttributes(const std::string& strPath, DWORD& nAttributes)
 bool IsPlainFolder(DWORD nAttributes)
 {
     return (nAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(nAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+/// An entry that stands for another file or folder (a symbolic link, a
+/// junction, a mount point): the walk neither enters, shows nor compares
+/// it. Other reparse points (files kept in the cloud, deduplicated files)
+/// hold their own data and are listed as what they are.
+bool IsNameSurrogate(const WIN32_FIND_DATAW& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(entry.dwReserved0);
+}
+
+/// Drives the search walks: local fixed and removable ones. Network drives
+/// may be slow or someone else's, optical ones hold no installation of the
+/// user's, and a RAM disk is gone after a restart.
+bool IsSearchedDrive(UINT nType)
+{
+    return nType == DRIVE_FIXED || nType == DRIVE_REMOVABLE;
+}
+
+/// A known folder's path ("" when the system has none, e.g. no 32-bit
+/// Program Files on a 32-bit Windows).
+std::wstring KnownFolderPath(REFKNOWNFOLDERID id)
+{
+    PWSTR pPath = nullptr;
+    std::wstring strPath;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &pPath)) && pPath != nullptr)
+        strPath = pPath;
+    ::CoTaskMemFree(pPath);
+    return strPath;
+}
+
+/// True when the path lies in the folder (or is it), ignoring case as the
+/// file system does.
+bool IsInFolder(std::wstring_view strPath, std::wstring_view strFolder)
+{
+    while (!strFolder.empty() && (strFolder.back() == L'\\' || strFolder.back() == L'/'))
+        strFolder.remove_suffix(1);
+    if (strFolder.empty() || strPath.size() < strFolder.size() ||
+        ::CompareStringOrdinal(strPath.data(), static_cast<int>(strFolder.size()), strFolder.data(),
+                               static_cast<int>(strFolder.size()), TRUE) != CSTR_EQUAL)
+        return false;
+    return strPath.size() == strFolder.size() || strPath[strFolder.size()] == L'\\';
 }
 
 }  // namespace
@@ -50,13 +97,38 @@ std::wstring MakeLongPath(std::wstring_view strPath)
     return strLong;
 }
 
+bool MakeLongFullPath(std::string_view strPath, std::wstring& strLong)
+{
+    std::wstring strWide;
+    if (strPath.empty() || !WidenPath(strPath, strWide))
+        return false;
+    DWORD nSize = ::GetFullPathNameW(strWide.c_str(), 0, nullptr, nullptr);
+    std::wstring strFull;
+    while (nSize > 0) {
+        strFull.resize(nSize);
+        const DWORD nGot = ::GetFullPathNameW(strWide.c_str(), nSize, strFull.data(), nullptr);
+        if (nGot == 0)
+            return false;
+        if (nGot < nSize) {
+            strFull.resize(nGot);
+            strLong = MakeLongPath(strFull);
+            return true;
+        }
+        nSize = nGot;  // the current directory changed in between
+    }
+    return false;
+}
+
 CWin32FileSystem::CWin32FileSystem(std::vector<std::string> arRoots)
 {
     if (arRoots.empty()) {
         const DWORD nDrives = ::GetLogicalDrives();
         for (int nDrive = 0; nDrive < 26; ++nDrive) {
-            if (nDrives & (1u << nDrive))
-                m_arRoots.push_back(std::string(1, static_cast<char>('A' + nDrive)) + ":\\");
+            if (!(nDrives & (1u << nDrive)))
+                continue;
+            std::string strRoot = std::string(1, static_cast<char>('A' + nDrive)) + ":\\";
+            if (IsSearchedDrive(::GetDriveTypeW(WidenText(strRoot).c_str())))
+                m_arRoots.push_back(std::move(strRoot));
         }
         return;
     }
@@ -146,6 +218,8 @@ bool CWin32FileSystem::ReadFolder(int nFolder, CFolderEntries& entries)
     // entry. A reparse point is listed as no folder, as a symbolic link is
     // on POSIX: it is never walked into.
     do {
+        if (IsNameSurrogate(entry))
+            continue;
         const int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, entry.cFileName, -1, m_arName.data(),
                                                  static_cast<int>(m_arName.size()), nullptr, nullptr);
         if (nBytes > 1)
@@ -182,7 +256,7 @@ bool CWin32FileSystem::FindFile(const std::string& strPath, std::string& strFoun
     std::string strMatch;
     bool bExact = false;
     do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsNameSurrogate(entry))
             continue;
         std::string strEntry = NarrowText(entry.cFileName);
         if (strEntry == strName) {
@@ -207,4 +281,28 @@ bool CWin32FileSystem::IsFolder(const std::string& strPath)
 {
     DWORD nAttributes = 0;
     return GetAttributes(strPath, nAttributes) && (nAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CWin32FileSystem::FindVirtualStoreCopy(const std::string& strPath)
+{
+    // The folders the system virtualises for a program without a manifest.
+    static const KNOWNFOLDERID* const kGuarded[] = {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86,
+                                                    &FOLDERID_ProgramData, &FOLDERID_Windows};
+    std::wstring strLong;
+    if (!MakeLongFullPath(strPath, strLong) || strLong.rfind(L"\\\\?\\", 0) != 0)
+        return {};
+    // "C:\Program Files (x86)\Tovi\USER.YLI": a drive path, not UNC.
+    const std::wstring_view strFull = std::wstring_view(strLong).substr(4);
+    if (strFull.size() < 3 || strFull[1] != L':')
+        return {};
+    bool bGuarded = false;
+    for (const KNOWNFOLDERID* pId : kGuarded)
+        bGuarded = bGuarded || IsInFolder(strFull, KnownFolderPath(*pId));
+    const std::wstring strLocal = KnownFolderPath(FOLDERID_LocalAppData);
+    if (!bGuarded || strLocal.empty())
+        return {};
+    // The store repeats the path without its drive.
+    const std::string strCopy = NarrowText(strLocal + L"\\VirtualStore" + std::wstring(strFull.substr(2)));
+    std::string strFound;
+    return FindFile(strCopy, strFound) ? strFound : std::string();
 }

@@ -27,6 +27,10 @@ public:
     void CloseFolder(int nFolder) override;
     bool FindFile(const std::string& strPath, std::string& strFound) override;
     bool IsFolder(const std::string& strPath) override;
+    /// The copy in %LOCALAPPDATA%\VirtualStore of a file under Program
+    /// Files (either), ProgramData or the Windows folder, as the system
+    /// names those folders for this user.
+    std::string FindVirtualStoreCopy(const std::string& strPath) override;
 
 private:
     /// A handle for the folder at the path.
@@ -41,3 +45,9 @@ private:
 /// absolute path, which lifts the limit of 260 characters; any other path
 /// as it is.
 std::wstring MakeLongPath(std::wstring_view strPath);
+
+/// The full path of a UTF-8 path (a relative one taken from the current
+/// directory, "." and ".." resolved) in the long-path form, as the system's
+/// wide functions take it whatever its length; false when the path is not
+/// valid UTF-8 or has no full form.
+bool MakeLongFullPath(std::string_view strPath, std::wstring& strLong);

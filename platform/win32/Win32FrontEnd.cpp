@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -87,7 +89,75 @@ INT_PTR CALLBACK ConfirmProc(HWND hDialog, UINT nMessage, WPARAM wParam, LPARAM 
     }
 }
 
+/// The path of this program's own executable.
+std::wstring ProgramPath()
+{
+    std::wstring strPath(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD nGot = ::GetModuleFileNameW(nullptr, strPath.data(), static_cast<DWORD>(strPath.size()));
+        if (nGot == 0)
+            return {};
+        if (nGot < strPath.size()) {
+            strPath.resize(nGot);
+            return strPath;
+        }
+        strPath.resize(strPath.size() * 2);
+    }
+}
+
+/// Waits for the process while the thread's windows go on being served
+/// (repainted, moved), as a modal loop would.
+DWORD WaitPumping(HANDLE hProcess)
+{
+    for (;;) {
+        const DWORD nWait = ::MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        if (nWait != WAIT_OBJECT_0 + 1)
+            break;
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // Not ours to take: left for whoever runs the loop that asked.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    DWORD nExit = 1;
+    if (!::GetExitCodeProcess(hProcess, &nExit))
+        nExit = 1;
+    return nExit;
+}
+
 }  // namespace
+
+std::wstring QuoteArgument(std::wstring_view strArg)
+{
+    if (!strArg.empty() && strArg.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
+        return std::wstring(strArg);
+    // Backslashes are literal except before a quote: there they are doubled,
+    // and the quote escaped; so are those before the closing quote.
+    std::wstring strQuoted = L"\"";
+    std::size_t nBackslashes = 0;
+    for (const wchar_t c : strArg) {
+        if (c == L'\\') {
+            ++nBackslashes;
+            continue;
+        }
+        strQuoted.append(c == L'"' ? nBackslashes * 2 + 1 : nBackslashes, L'\\');
+        nBackslashes = 0;
+        strQuoted += c;
+    }
+    strQuoted.append(nBackslashes * 2, L'\\');
+    strQuoted += L'"';
+    return strQuoted;
+}
+
+std::wstring MakeElevatedParameters(const std::string& strOld, const std::string& strNew)
+{
+    return L"convert " + QuoteArgument(WidenText(strOld)) + L" " + QuoteArgument(WidenText(strNew));
+}
 
 std::wstring MakeWin32Filter(std::string_view strFilter)
 {
@@ -127,7 +197,38 @@ int CWin32FrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
 
 std::unique_ptr<CProgressView> CWin32FrontEnd::CreateProgressView()
 {
-    return std::make_unique<CWin32ProgressView>();
+    return std::make_unique<CWin32ProgressView>(this);
+}
+
+EElevatedWrite CWin32FrontEnd::WriteElevated(const std::string& strOld, const std::string& strNew)
+{
+    const std::wstring strProgram = ProgramPath();
+    if (strProgram.empty())
+        return EElevatedWrite::Failed;
+    const std::wstring strParameters = MakeElevatedParameters(strOld, strNew);
+    // The shell's verbs may need COM on the thread that asks.
+    const HRESULT hrCom = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // No error box of the shell's own: the run says what went wrong.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = AsWindow(m_hModalParent);
+    info.lpVerb = L"runas";
+    info.lpFile = strProgram.c_str();
+    info.lpParameters = strParameters.c_str();
+    info.nShow = SW_HIDE;  // it only writes: no window of its own
+    const BOOL bStarted = ::ShellExecuteExW(&info);
+    const DWORD nError = bStarted ? ERROR_SUCCESS : ::GetLastError();
+    EElevatedWrite eResult = EElevatedWrite::Failed;
+    if (!bStarted && nError == ERROR_CANCELLED) {
+        eResult = EElevatedWrite::Declined;  // "No" at the system's prompt
+    } else if (bStarted && info.hProcess != nullptr) {
+        eResult = WaitPumping(info.hProcess) == 0 ? EElevatedWrite::Written : EElevatedWrite::Failed;
+        ::CloseHandle(info.hProcess);
+    }
+    if (SUCCEEDED(hrCom))
+        ::CoUninitialize();
+    return eResult;
 }
 
 std::unique_ptr<CConfirmView> CWin32FrontEnd::CreateConfirmView()
@@ -186,6 +287,8 @@ bool CWin32ProgressView::Create(CProgressEvents& events)
         return false;
     }
     m_hDialog = FromWindow(hDialog);
+    if (m_pFrontEnd != nullptr)
+        m_hPreviousParent = m_pFrontEnd->SetModalParent(m_hDialog);
     const HICON hIcon = ::LoadIconW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TOVICONV));
     if (hIcon != nullptr)
         ::SendMessageW(hDialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
@@ -197,6 +300,8 @@ void CWin32ProgressView::Destroy()
     if (m_hDialog == 0)
         return;
     const HWND hDialog = AsWindow(m_hDialog);
+    if (m_pFrontEnd != nullptr)
+        m_pFrontEnd->SetModalParent(m_hPreviousParent);
     ::SetWindowLongPtrW(hDialog, GWLP_USERDATA, 0);
     ::DestroyWindow(hDialog);
     m_hDialog = 0;

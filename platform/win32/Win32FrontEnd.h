@@ -20,6 +20,13 @@ public:
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
+    /// The windowed program can ask for administrator rights.
+    bool CanWriteElevated() const override { return true; }
+    /// Starts this program with the verb "runas" (the system's prompt of
+    /// User Account Control) and the command line of
+    /// MakeElevatedParameters, and waits for it with the windows' messages
+    /// still handled.
+    EElevatedWrite WriteElevated(const std::string& strOld, const std::string& strNew) override;
 
     /// The window that boxes and file dialogs belong to (the confirm window
     /// while it is shown); nullptr for none. A window handle as an integer.
@@ -35,6 +42,15 @@ private:
     std::intptr_t m_hModalParent = 0;
 };
 
+/// One argument quoted so that the system's reading of a command line
+/// (CommandLineToArgvW, the C runtime) gives it back exactly: spaces,
+/// quotes, backslashes before a quote and at the end, any character.
+std::wstring QuoteArgument(std::wstring_view strArg);
+
+/// The parameters of the program started with administrator rights: the
+/// conversion of one file into another, and nothing else.
+std::wstring MakeElevatedParameters(const std::string& strOld, const std::string& strNew);
+
 /// The double-NUL-terminated filter of the system's file dialogs made from
 /// "description|pattern|...||" (L"" for none).
 std::wstring MakeWin32Filter(std::string_view strFilter);
@@ -42,7 +58,9 @@ std::wstring MakeWin32Filter(std::string_view strFilter);
 /// The modeless searching-progress window from template 103.
 class CWin32ProgressView : public CProgressView {
 public:
-    CWin32ProgressView() = default;
+    /// While the window exists, the boxes of pFrontEnd (the question whether
+    /// to stop the search) belong to it.
+    explicit CWin32ProgressView(CWin32FrontEnd* pFrontEnd = nullptr) : m_pFrontEnd(pFrontEnd) {}
     ~CWin32ProgressView() override;
     CWin32ProgressView(const CWin32ProgressView&) = delete;
     CWin32ProgressView& operator=(const CWin32ProgressView&) = delete;
@@ -65,6 +83,8 @@ public:
     void OnCommand(int nId);
 
 private:
+    CWin32FrontEnd* m_pFrontEnd;
+    std::intptr_t m_hPreviousParent = 0;
     std::intptr_t m_hDialog = 0;
     CProgressEvents* m_pEvents = nullptr;
     std::wstring m_strWide;  ///< reused for the status line

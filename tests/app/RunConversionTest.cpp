@@ -331,4 +331,157 @@ TEST_F(RunConversionTest, ProgressStepsOnceEveryThousandEntries)
     EXPECT_EQ(m_dialogs.m_progress.arPercent, (Texts{" 0 %", "1%", "2%"}));
 }
 
+// Installations in folders the system guards: the user's virtual store holds
+// the files the installations' programs see, and writing there may take
+// administrator rights. One transcript per decision.
+TEST_F(RunConversionTest, GuardedFoldersUseTheStoreCopiesAndAskForRights)
+{
+    const std::string kOld = "/PF/Old/User.FDF";
+    const std::string kNew = "/PF/New/USER.YLI";
+    const std::string kOldCopy = "/Store/PF/Old/USER.FDF";
+    const std::string kNewCopy = "/Store/PF/New/User.yli";
+    const std::string kWritten = "box: " + kNew + "に出力しました";
+    const std::string kFailure = "box: ﾌｧｲﾙ " + kNew + " に書き込みができません\n";
+    const std::string kOverwrite = "ask: ファイル USER.YLI が存在します。上書きしますか？ -> Yes";
+    const struct {
+        const char* pName;
+        bool bOldCopy;
+        bool bNewCopy;
+        EOutputFailure eProbe;  ///< what writing kNew would meet
+        std::optional<EElevatedWrite> elevation;
+        std::string strRead;
+        std::vector<std::string> arWritten;
+        Texts arAfterConfirm;
+        int nExit;
+    } arCases[] = {
+        {"store copy of the old file",
+         true,
+         false,
+         EOutputFailure::None,
+         std::nullopt,
+         kOldCopy,
+         {kNew},
+         {kOverwrite, kWritten},
+         0},
+        {"store copy of the new file",
+         false,
+         true,
+         EOutputFailure::None,
+         std::nullopt,
+         kOld,
+         {kNewCopy},
+         {kOverwrite, "box: " + kNewCopy + "に出力しました"},
+         0},
+        {"access denied, elevated write done",
+         false,
+         false,
+         EOutputFailure::NoRights,
+         EElevatedWrite::Written,
+         kOld,
+         {},
+         {kOverwrite, "elevate: " + kOld + " -> " + kNew, kWritten},
+         0},
+        {"access denied, prompt declined",
+         false,
+         false,
+         EOutputFailure::NoRights,
+         EElevatedWrite::Declined,
+         kOld,
+         {},
+         {kOverwrite, "elevate: " + kOld + " -> " + kNew,
+          kFailure + OutputFailureLine(EOutputFailure::ElevationDeclined), "box: 終了します"},
+         1},
+        {"access denied, elevated write failed",
+         false,
+         false,
+         EOutputFailure::NoRights,
+         EElevatedWrite::Failed,
+         kOld,
+         {},
+         {kOverwrite, "elevate: " + kOld + " -> " + kNew, kFailure + OutputFailureLine(EOutputFailure::ElevationFailed),
+          "box: 終了します"},
+         1},
+        // Only a lack of rights is worth the prompt; the console cannot ask.
+        {"file in use",
+         false,
+         false,
+         EOutputFailure::InUse,
+         EElevatedWrite::Written,
+         kOld,
+         {kNew},
+         {kOverwrite, kWritten},
+         0},
+        {"access denied on the console",
+         false,
+         false,
+         EOutputFailure::NoRights,
+         std::nullopt,
+         kOld,
+         {kNew},
+         {kOverwrite, kWritten},
+         0},
+    };
+    for (const auto& test : arCases) {
+        SCOPED_TRACE(test.pName);
+        CScriptedFileSystem fs;
+        CScriptedFrontEnd dialogs;
+        SDocLog doc;
+        CConverterApp app(fs, dialogs, MakeRecordingDoc(doc));
+        fs.SetRoots({"/PF"});
+        fs.AddFile("/PF/Old/Tovipri.exe");
+        fs.AddFile(kOld);
+        fs.AddFile("/PF/New/Tovi5.exe");
+        fs.AddFile(kNew);
+        if (test.bOldCopy) {
+            fs.AddFile(kOldCopy);
+            fs.m_storeCopies[kOld] = kOldCopy;
+        }
+        if (test.bNewCopy) {
+            fs.AddFile(kNewCopy);
+            fs.m_storeCopies["/PF/New/User.YLI"] = kNewCopy;  // the name as the run appends it
+        }
+        fs.m_outputFailures[kNew] = test.eProbe;
+        dialogs.m_elevation = test.elevation;
+        dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+        dialogs.Answer(DlgResult::Yes);
+        app.RunConversion();
+
+        EXPECT_EQ(dialogs.m_arConfirmFields, (Texts{test.bOldCopy ? kOldCopy : kOld}));
+        EXPECT_EQ(doc.arRead, (Texts{test.strRead}));
+        EXPECT_EQ(doc.arWritten, test.arWritten) << "never both this program and the elevated one";
+        Texts arExpected = {"progress: created", "progress: destroyed", "confirm: 確認"};
+        arExpected.insert(arExpected.end(), test.arAfterConfirm.begin(), test.arAfterConfirm.end());
+        EXPECT_EQ(dialogs.m_arTranscript, arExpected);
+        EXPECT_EQ(app.GetExitCode(), test.nExit);
+    }
+}
+
+// A legacy file handed over on starting (dropped on the program) is taken as
+// if chosen in the open-file dialog; the search looks for version 5 alone.
+TEST_F(RunConversionTest, GivenLegacyFileIsTakenAsChosen)
+{
+    m_fs.AddFile("/C/Found/Tovi3.exe");
+    m_fs.AddFile("/C/Found/User.YLI");
+    m_fs.AddFile("/D/New/Tovi5.exe");
+    m_fs.AddFile("/start/Mine/user.fdf");
+    m_fs.AddFile("/start/Mine/Notes.txt");
+
+    // Relative to the start-up folder; the canonical name in the same folder.
+    m_app.SetGivenOldFile("Mine/sheets.FDF");
+    m_dialogs.Confirm({SConfirmAction::kOK, std::nullopt});
+    Run();
+    EXPECT_EQ(m_fs.m_arOpenedRoots, (Texts{"/C", "/D"})) << "the old installation on /C is not taken";
+    EXPECT_EQ(m_dialogs.m_arConfirmFields, (Texts{"/start/Mine/User.FDF"}));
+    EXPECT_EQ(m_doc.arRead, (Texts{"/start/Mine/user.fdf"}));
+    EXPECT_EQ(m_doc.arWritten, (Texts{"/D/New/USER.YLI"}));
+
+    // Any other file is refused as a chosen one is.
+    m_box.Clear();
+    m_app.SetGivenOldFile("/start/Mine/Notes.txt");
+    Run();
+    EXPECT_EQ(m_box.Texts(),
+              (Texts{"指定ファイル /start/Mine/Notes.txt はユーザシート情報ファイルでありません。終了します"}));
+    EXPECT_EQ(m_app.GetExitCode(), 1);
+}
+
 }  // namespace

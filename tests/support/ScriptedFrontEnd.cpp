@@ -36,6 +36,18 @@ CScriptedFileSystem::CScriptedFileSystem()
     AddFolder(m_strCurrent);
 }
 
+std::string CScriptedFileSystem::FindVirtualStoreCopy(const std::string& strPath)
+{
+    const auto it = m_storeCopies.find(strPath);
+    return it == m_storeCopies.end() ? std::string() : it->second;
+}
+
+EOutputFailure CScriptedFileSystem::ProbeOutputFile(const std::string& strPath)
+{
+    const auto it = m_outputFailures.find(strPath);
+    return it == m_outputFailures.end() ? EOutputFailure::None : it->second;
+}
+
 bool CScriptedFileSystem::SetCurrentDir(const std::string& strPath)
 {
     // As a real one: a folder that is not there stays the current one's.
@@ -229,4 +241,10 @@ int CScriptedFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
     else
         m_arTranscript.push_back("ask: " + strText + (nAnswer == DlgResult::Yes ? " -> Yes" : " -> No"));
     return nAnswer;
+}
+
+EElevatedWrite CScriptedFrontEnd::WriteElevated(const std::string& strOld, const std::string& strNew)
+{
+    m_arTranscript.push_back("elevate: " + strOld + " -> " + strNew);
+    return m_elevation.value_or(EElevatedWrite::Unavailable);
 }

@@ -38,11 +38,18 @@ public:
     void CloseFolder(int nFolder) override;
     bool FindFile(const std::string& strPath, std::string& strFound) override;
     bool IsFolder(const std::string& strPath) override { return m_folders.count(strPath) != 0; }
+    std::string FindVirtualStoreCopy(const std::string& strPath) override;
+    EOutputFailure ProbeOutputFile(const std::string& strPath) override;
 
     std::string m_strCurrent = "/start";
     std::vector<std::string> m_arOpenedRoots;  ///< every OpenRoot, in order
     int m_nOpenHandles = 0;
     int m_nFoldersRead = 0;  ///< ReadFolder calls
+    /// The user's virtual store: a file's path -> the path of its copy there
+    /// (the copy is added as a file too).
+    std::map<std::string, std::string> m_storeCopies;
+    /// Why an output file could not be made at a path (None for paths not listed).
+    std::map<std::string, EOutputFailure> m_outputFailures;
 
 private:
     struct SEntry {
@@ -98,7 +105,7 @@ struct SConfirmAction {
 /// in the order shown, in m_arTranscript:
 ///   "box: TEXT", "ask: TEXT -> Yes|No", "progress: created|destroyed",
 ///   "confirm: TITLE", "open: TITLE", "save: TITLE" (the plain title when
-///   the request has none).
+///   the request has none), "elevate: OLD -> NEW".
 /// Answers left unused when it goes fail the test: the order of the run's
 /// questions is behaviour.
 class CScriptedFrontEnd : public CUserDialogs {
@@ -112,6 +119,9 @@ public:
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
+    bool CanWriteElevated() const override { return m_elevation.has_value(); }
+    /// Records "elevate: OLD -> NEW" and answers m_elevation.
+    EElevatedWrite WriteElevated(const std::string& strOld, const std::string& strNew) override;
 
     /// Next answer to a question (DlgResult::Yes or DlgResult::No).
     void Answer(int nButton) { m_box.Answer(nButton); }
@@ -127,4 +137,7 @@ public:
     std::vector<std::string> m_arConfirmFields;  ///< field text at each OK
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::deque<SConfirmAction> m_confirmActions;
+    /// What asking for administrator rights gives; nullopt: this front end
+    /// cannot ask (as the console cannot).
+    std::optional<EElevatedWrite> m_elevation;
 };
