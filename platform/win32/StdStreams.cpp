@@ -100,12 +100,25 @@ bool LeadsSomewhere(DWORD nStream)
     return hHandle != nullptr && hHandle != INVALID_HANDLE_VALUE && ::GetFileType(hHandle) != FILE_TYPE_UNKNOWN;
 }
 
+/// True when text written to the standard handle reaches the user: a
+/// console, or a file or pipe the caller set up. Without a console a
+/// character device (NUL) is nowhere anybody reads.
+bool ReachesTheUser(DWORD nStream)
+{
+    if (!LeadsSomewhere(nStream))
+        return false;
+    if (::GetConsoleWindow() != nullptr)
+        return true;
+    const DWORD nType = ::GetFileType(::GetStdHandle(nStream));
+    return nType == FILE_TYPE_DISK || nType == FILE_TYPE_PIPE;
+}
+
 }  // namespace
 
 void ShowCommandLineText(std::string_view strUtf8, bool bError)
 {
     const DWORD nStream = bError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
-    if (LeadsSomewhere(nStream)) {
+    if (ReachesTheUser(nStream)) {
         if (bError)
             WriteToStdError(strUtf8);
         else

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -88,6 +89,62 @@ INT_PTR CALLBACK ConfirmProc(HWND hDialog, UINT nMessage, WPARAM wParam, LPARAM 
         return FALSE;
     }
 }
+
+/// Centres the window on the work area of the screen the mouse is on.
+void CentreOnScreen(HWND hWindow)
+{
+    RECT rect{};
+    POINT cursor{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetCursorPos(&cursor);
+    if (!::GetWindowRect(hWindow, &rect) ||
+        !::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const LONG nX = work.left + std::max<LONG>(0, ((work.right - work.left) - (rect.right - rect.left)) / 2);
+    const LONG nY = work.top + std::max<LONG>(0, ((work.bottom - work.top) - (rect.bottom - rect.top)) / 2);
+    ::SetWindowPos(hWindow, nullptr, nX, nY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+/// While a file dialog without an owner comes up: the hook that centres it.
+thread_local HHOOK t_hCentreHook = nullptr;
+
+LRESULT CALLBACK CentreDialogOnActivate(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT nResult = ::CallNextHookEx(t_hCentreHook, nCode, wParam, lParam);
+    if (nCode == HCBT_ACTIVATE && t_hCentreHook != nullptr) {
+        const HWND hWindow = reinterpret_cast<HWND>(wParam);
+        wchar_t szClass[8] = {};
+        if (::GetClassNameW(hWindow, szClass, 8) > 0 && std::wstring_view(szClass) == L"#32770") {
+            CentreOnScreen(hWindow);
+            ::UnhookWindowsHookEx(t_hCentreHook);
+            t_hCentreHook = nullptr;
+        }
+    }
+    return nResult;
+}
+
+/// Centres the next dialog of this thread on the screen, as a dialog with an
+/// owner is centred on it; without an owner the system would put it in the
+/// screen's corner. Undone when the object goes, if no dialog came.
+class CCentreNextDialog {
+public:
+    explicit CCentreNextDialog(bool bWanted)
+    {
+        if (bWanted && t_hCentreHook == nullptr)
+            t_hCentreHook = ::SetWindowsHookExW(WH_CBT, CentreDialogOnActivate, nullptr, ::GetCurrentThreadId());
+    }
+    ~CCentreNextDialog()
+    {
+        if (t_hCentreHook != nullptr) {
+            ::UnhookWindowsHookEx(t_hCentreHook);
+            t_hCentreHook = nullptr;
+        }
+    }
+    CCentreNextDialog(const CCentreNextDialog&) = delete;
+    CCentreNextDialog& operator=(const CCentreNextDialog&) = delete;
+};
 
 /// The path of this program's own executable.
 std::wstring ProgramPath()
@@ -260,6 +317,10 @@ bool CWin32FrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::stri
     // directory kept: relative paths typed later still mean the same.
     dialog.Flags = (fileDialog.nFlags & (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY)) | OFN_EXPLORER | OFN_ENABLESIZING |
                    OFN_NOCHANGEDIR;
+    // A dialog with an owner (the confirm window's file button) opens over
+    // it; one without (the save dialog after the confirm window) in the
+    // middle of the screen.
+    const CCentreNextDialog centre(m_hModalParent == 0);
     const BOOL bChosen = fileDialog.bOpen ? ::GetOpenFileNameW(&dialog) : ::GetSaveFileNameW(&dialog);
     if (!bChosen || arFile[0] == L'\0')
         return false;

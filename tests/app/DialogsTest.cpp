@@ -77,10 +77,11 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
     dialogs.Confirm({SConfirmAction::kOK, "/d/missing.yli"});
     dialogs.Confirm({SConfirmAction::kOK, "/d/NOTES.TXT"});
     dialogs.Confirm({SConfirmAction::kOK, std::nullopt});  // the refused text is still in the field
-    dialogs.Confirm({SConfirmAction::kOK, "/d/user.yli"});
+    dialogs.Confirm({SConfirmAction::kOK, "\"/d/missing.yli\""});
+    dialogs.Confirm({SConfirmAction::kOK, "\"/d/user.yli\""});  // pasted with its quotes
     EXPECT_EQ(dlg.DoModal(), DlgResult::Ok);
     EXPECT_EQ(box.Texts(), (Texts{"指定したﾌｧｲﾙが存在しません。", "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。",
-                                  "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。"}));
+                                  "指定したﾌｧｲﾙはﾕｰｻﾞｼｰﾄ情報ﾌｧｲﾙでありません。", "指定したﾌｧｲﾙが存在しません。"}));
     EXPECT_EQ(dlg.m_strPath, "/d/user.yli");
 
     // The file button: Cancel changes nothing, OK puts the choice in the field.

@@ -3,6 +3,7 @@
 // of the system's file dialogs.
 
 #include "platform/Platform.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32FrontEnd.h"
 #include "tests/support/FileTestSupport.h"
@@ -11,6 +12,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include <shellapi.h>
 
 namespace {
 
@@ -67,6 +73,47 @@ TEST(Win32PathsTest, FoldersBeyondTheShortLimitAreWalkedAndLookedUp)
     std::filesystem::path sub = longPath;
     for (int i = 0; i < 8; ++i, sub = sub.parent_path())
         std::filesystem::remove(sub, error);
+}
+
+TEST(Win32PathsTest, FilesAreOpenedByTheFullLongPath)
+{
+    const std::wstring strCurrent = std::filesystem::current_path().wstring();
+    const struct {
+        const char* pPath;
+        std::wstring strLong;
+    } arCases[] = {
+        {"C:\\Labels\\..\\Tovi5\\.\\USER.YLI", L"\\\\?\\C:\\Tovi5\\USER.YLI"},  // the prefix turns off this clean-up
+        {"c:/a/b", L"\\\\?\\c:\\a\\b"},
+        {"\\\\server\\share\\ラベル\\User.FDF", L"\\\\?\\UNC\\server\\share\\ラベル\\User.FDF"},
+        {"ラベル\\User.FDF", MakeLongPath(strCurrent + L"\\ラベル\\User.FDF")},
+    };
+    for (const auto& test : arCases) {
+        std::wstring strLong;
+        EXPECT_TRUE(MakeLongFullPath(test.pPath, strLong)) << test.pPath;
+        EXPECT_EQ(strLong, test.strLong) << test.pPath;
+    }
+    std::wstring strLong;
+    EXPECT_FALSE(MakeLongFullPath("\xff", strLong)) << "not UTF-8: names no file";
+}
+
+TEST(Win32PathsTest, ElevatedCommandLineReadsBackExactly)
+{
+    // Spaces, Japanese, quotes and backslashes where the system's reading of
+    // a command line treats them specially.
+    const std::string arPaths[] = {"C:\\Program Files (x86)\\ラベル 5\\USER.YLI", "C:\\plain\\USER.YLI",
+                                   "\\\\server\\share with space\\", "a\"b\\\"c", ""};
+    for (const std::string& strOld : arPaths) {
+        const std::string strNew = "D:\\新しい フォルダ\\USER.YLI";
+        const std::wstring strLine = L"toviconv.exe " + MakeElevatedParameters(strOld, strNew);
+        int nArgs = 0;
+        LPWSTR* ppArgs = ::CommandLineToArgvW(strLine.c_str(), &nArgs);
+        ASSERT_NE(ppArgs, nullptr);
+        std::vector<std::string> arArgs;
+        for (int i = 1; i < nArgs; ++i)
+            arArgs.push_back(NarrowText(ppArgs[i]));
+        ::LocalFree(ppArgs);
+        EXPECT_EQ(arArgs, (std::vector<std::string>{"convert", strOld, strNew})) << strOld;
+    }
 }
 
 TEST(Win32PathsTest, FileDialogFiltersEndInTwoNulCharacters)
