@@ -321,7 +321,7 @@ std::string OutputFailureLine(EOutputFailure eFailure)
     case EOutputFailure::DiskFull:
         return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
     case EOutputFailure::UntrustedLink:
-        return ByUserLanguage("このファイルは他のユーザが作成したシンボリックリンクのため、たどりません。",
+        return ByUserLanguage("このファイルは他のユーザが作成した可能性のあるシンボリックリンクのため、たどりません。",
                               "The file is a symbolic link another user may have made: it is not followed.");
     case EOutputFailure::NotRegularFile:
         return ByUserLanguage("通常のファイルではありません（デバイス、FIFO など）。",

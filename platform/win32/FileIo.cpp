@@ -351,7 +351,7 @@ std::string OutputFailureLine(EOutputFailure eFailure)
     case EOutputFailure::DiskFull:
         return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
     case EOutputFailure::UntrustedLink:
-        return ByUserLanguage("このファイルは他のユーザが作成したリンクのため、たどりません。",
+        return ByUserLanguage("このファイルは他のユーザが作成した可能性のあるリンクのため、たどりません。",
                               "The file is a link another user may have made: it is not followed.");
     case EOutputFailure::NotRegularFile:
         return ByUserLanguage("通常のファイルではありません（デバイスなど）。",
