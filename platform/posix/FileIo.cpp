@@ -74,7 +74,12 @@ EOutputFailure ResolveTarget(const std::string& strPath, std::string& strTarget)
         if (nLength <= 0 || static_cast<std::size_t>(nLength) >= strLink.size())
             return EOutputFailure::Other;  // gone or changed meanwhile
         strLink.resize(static_cast<std::size_t>(nLength));
-        strHop = strLink.front() == '/' ? strLink : FolderOf(strHop) + "/" + strLink;
+        if (strLink.front() != '/') {
+            std::string strFolder = FolderOf(strHop);
+            strFolder += '/';
+            strLink.insert(0, strFolder);
+        }
+        strHop = std::move(strLink);
     }
     return EOutputFailure::Other;  // a loop of links
 }
