@@ -49,7 +49,7 @@ int CFolderReadAhead::OpenSubFolderMakingRoom(int nParent, std::string_view strN
             // The system allows no more than are open now: the bound follows.
             m_nMaxOpenFolders = std::max<size_t>(2, std::min(m_nMaxOpenFolders, m_arOpen.size()));
             if (!CloseLeastRecentFolder(arClose))
-                bOthersPinned = !m_arHelpers.empty();
+                bOthersPinned = m_nHelpersRunning > 0;
         }
         if (!arClose.empty()) {
             CloseFolders(arClose);
@@ -106,6 +106,8 @@ bool CFolderReadAhead::Begin(const std::string& strRoot)
     // The root stays open (pinned) for the whole walk: every reopening starts
     // from it at the latest.
     m_arOpen.push_back({m_pRoot.get(), nRoot, 1, 0});
+    // Set before any helper starts, read by them afterwards.
+    m_nHelpersRunning = nHelpers;
     for (unsigned i = 0; i < nHelpers; ++i)
         m_arHelpers.emplace_back([this] { RunHelper(); });
     return true;
@@ -121,6 +123,7 @@ void CFolderReadAhead::End()
     for (std::thread& helper : m_arHelpers)
         helper.join();
     m_arHelpers.clear();
+    m_nHelpersRunning = 0;
     for (const SOpenFolder& open : m_arOpen)
         CloseFolder(open.nFolder);
     m_arOpen.clear();

@@ -132,6 +132,7 @@ private:
     CFileSystem& m_fileSystem;
     unsigned m_nHelpers;
     size_t m_nMaxOpenFolders = kMaxOpenFolders;  ///< this walk's bound, see the class comment
+    unsigned m_nHelpersRunning = 0;              ///< this walk's helpers (fewer under a low limit)
     bool m_bSerialise = true;
     std::mutex m_fsMutex;  ///< taken after m_mutex, never before it
 
