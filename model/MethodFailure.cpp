@@ -20,6 +20,12 @@ const char* const kMemoryText = "メモリが確保できません\n他のプロ
 
 const char* const kAgain = "また";
 
+/// The most "また" a report carries. Every report repeats the whole prefix, so
+/// a prefix that kept growing would make a file with many failing lines write
+/// output quadratic in its size (gigabytes of standard error, boxes wider
+/// than the screen); from here on the texts stay the same length.
+constexpr int kMaxAgainNum = 10;
+
 int g_arFailureCount[3] = {0, 0, 0};
 
 int& CounterOf(EFailureClass eClass)
@@ -33,7 +39,7 @@ std::string ComposeMethodFailureText(EFailureClass eClass, const char* pszClassN
 {
     const int nLevel = CounterOf(eClass);
     std::string strText;
-    for (int i = 0; i < nLevel; ++i)
+    for (int i = 0; i < nLevel && i < kMaxAgainNum; ++i)
         strText += kAgain;
     strText += kLevelTexts[nLevel < 4 ? nLevel : 4];
     strText += pszClassName;

@@ -20,7 +20,7 @@ inline constexpr double kFailReal = -99.0;
 inline constexpr std::string_view kFailText = "\x9D";
 
 /// Composes the report for the class's current level ("また" once per earlier
-/// failure, the level text, then "<class>::<method>"), shows it in an OK box
+/// failure, at most 10 times, the level text, then "<class>::<method>"), shows it in an OK box
 /// and, once the box is closed, raises the class's counter (saturating at
 /// INT_MAX).
 void ReportMethodFailure(EFailureClass eClass, const char* pszClassName, const char* pszMethodName);

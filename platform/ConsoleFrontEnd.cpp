@@ -115,7 +115,7 @@ public:
         for (;;) {
             // One prompt per line typed: the temporaries do not matter.
             // NOLINTNEXTLINE(performance-inefficient-string-concatenation)
-            m_console.Write(strTitle + "\n" + strText + "\n" + m_strField + "\n> ");
+            m_console.Write(strTitle + "\n" + strText + "\n" + m_console.ShownName(m_strField) + "\n> ");
             std::string strLine;
             const CConsoleFrontEnd::ELine eRead = m_console.ReadLine(strLine);
             if (eRead == CConsoleFrontEnd::ELine::End)
@@ -199,6 +199,14 @@ void CConsoleFrontEnd::Write(std::string_view strText)
         strText = strSafe;
     }
     m_pIo->WriteOut(strText);
+}
+
+std::string CConsoleFrontEnd::ShownName(std::string_view strName) const
+{
+    std::string strShown(strName);
+    if (m_bOutTerminal)
+        std::replace(strShown.begin(), strShown.end(), '\n', '?');
+    return strShown;
 }
 
 void CConsoleFrontEnd::DrawProgressLine(std::string_view strLine)

@@ -22,6 +22,7 @@
 //   control characters (and bytes that are not UTF-8) in the texts shown as
 //   "?", the line breaks excepted, as the progress line does; a folder named
 //   with ESC [ 2 J then cannot clear the screen. (ls makes the same choice.)
+//   The confirm dialog's path shows a line break as "?" as well.
 // - The progress line is drawn only when standard error is a terminal, at
 //   most about 20 times a second. Ctrl-C while the search runs is its Cancel
 //   button (unless SIGINT was ignored when the program started); while an
@@ -98,6 +99,10 @@ public:
     /// Writes the text to standard output, made terminal-safe where that is
     /// a terminal.
     void Write(std::string_view strText);
+    /// A name (a path) as Write should get it: where standard output is a
+    /// terminal its line breaks become "?" too, so that the name stays on
+    /// its line (Write shows every other control character so).
+    std::string ShownName(std::string_view strName) const;
     /// Writes the progress line (an empty text removes it).
     void DrawProgressLine(std::string_view strLine);
 

@@ -66,11 +66,13 @@ private:
 /// has a line of its own that tells the user (OutputFailureLine).
 enum class EOutputFailure {
     None,
-    Other,     ///< nothing more to tell than that the file was not written
-    NoRights,  ///< the folder or the file may not be written by this user
-    ReadOnly,  ///< the file is marked read-only
-    InUse,     ///< another program holds the file open
-    DiskFull,  ///< no room left on the disk
+    Other,           ///< nothing more to tell than that the file was not written
+    NoRights,        ///< the folder or the file may not be written by this user
+    ReadOnly,        ///< the file is marked read-only
+    InUse,           ///< another program holds the file open
+    DiskFull,        ///< no room left on the disk
+    UntrustedLink,   ///< the target is a link another user may have planted
+    NotRegularFile,  ///< the target is a device, a FIFO, a socket or the like
     // Where the write was handed to the program started with administrator
     // rights (Windows only):
     ElevationDeclined,  ///< the user did not allow it
@@ -97,11 +99,27 @@ std::string OutputFailureMessage(const std::string& strPath, EOutputFailure eFai
 /// successful Commit() removes its temporary file. Where the system allows,
 /// the temporary file has no name until Commit(), and a process ended by a
 /// signal leaves nothing of it behind. An existing target's
-/// permission bits are kept; a new file gets 0666 less the umask. A target
-/// that is a symbolic link has the file it names replaced, not the link.
-/// A target that exists and is neither a regular file nor a folder (a
-/// device such as /dev/null, a FIFO, a terminal) cannot be replaced: it is
-/// opened and written in place, and Commit() only writes out and closes.
+/// permission bits are kept, less set-user-ID and set-group-ID; a new file
+/// gets 0666 less the umask.
+///
+/// A target that is a symbolic link (on Windows, a reparse point) has the
+/// file it names replaced, not the link, provided the link is the user's
+/// own (or the administrator's) and does not lie in a folder that everyone
+/// may write but another user owns: anyone may plant a link in /tmp, and
+/// following it would replace a file of the user's that the link names.
+/// Such a link is refused (UntrustedLink). A target that exists and is
+/// neither a regular file nor a folder (a device, a FIFO, a socket) is
+/// refused at once (NotRegularFile), before anything opens it.
+///
+/// In place: when the folder refuses the temporary file but the target
+/// exists and may be written (a writable USER.YLI in a folder the user may
+/// not write), the file is written in place instead. Write() then fills a
+/// scratch file outside the folder; Commit() syncs it, keeps a copy of the
+/// old bytes, overwrites the target with the new ones and syncs it, and
+/// puts the old bytes back should that fail. The old bytes survive a failed
+/// write, but not a crash in the middle of the overwrite (ending signals are
+/// held off meanwhile); a caller that keeps a backup of the old file should
+/// do so when IsWrittenInPlace().
 class CAtomicOutputFile {
 public:
     CAtomicOutputFile() = default;
@@ -129,6 +147,10 @@ public:
     /// nothing has failed.
     EOutputFailure GetFailure() const { return m_eFailure; }
 
+    /// True after a Create() that chose to write the target in place (see
+    /// the class comment); false for the usual replacement.
+    bool IsWrittenInPlace() const { return m_bInPlace; }
+
 private:
     /// Writes out what is buffered; false once any write has failed.
     bool Flush();
@@ -139,11 +161,19 @@ private:
     /// Records why the file failed (the first reason sticks) and returns false.
     bool Fail(EOutputFailure eFailure);
 
+    /// Opens the existing target for writing in place and the scratch file
+    /// that collects the new bytes (the system's part).
+    bool CreateInPlace();
+    /// Overwrites the target with the scratch file's bytes, restoring the
+    /// old bytes on failure (the system's part).
+    bool CommitInPlace();
+
     FileHandle m_hFile = kNoFile;
     bool m_bFailed = false;
     EOutputFailure m_eFailure = EOutputFailure::None;
-    bool m_bInPlace = false;  ///< writing straight into a device or FIFO
-    bool m_bUnnamed = false;  ///< the temporary file gets its name in Commit()
+    FileHandle m_hTarget = kNoFile;  ///< the target, open while it is written in place
+    bool m_bInPlace = false;         ///< writing the target in place (see the class comment)
+    bool m_bUnnamed = false;         ///< the temporary file gets its name in Commit()
     std::string m_strTarget;
     std::string m_strTemp;
     std::string m_strBuffer;

@@ -37,14 +37,13 @@ SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDial
         start.strFolder = strPath;
         return start;
     }
+    // A file (the confirm field's path): its folder. Its name is not offered
+    // as the file to open; only a default name the caller gave is.
     const std::string strFolder(FolderOfPath(strPath, eStyle));
     if (!strFolder.empty() && fileSystem.IsFolder(strFolder)) {
         // The folder without its last separator, unless that belongs to a root.
         const bool bRoot = strFolder.size() <= PathRootLength(strFolder, eStyle);
         start.strFolder = bRoot ? strFolder : strFolder.substr(0, strFolder.size() - 1);
-        const std::string strName = strPath.substr(strFolder.size());
-        if (!strName.empty())
-            start.strName = strName;
     }
     return start;
 }

@@ -10,6 +10,7 @@
 #include "platform/FileIo.h"
 #include "platform/Path.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -71,10 +72,18 @@ public:
     /// Opens a search root for a walk. Returns a folder handle (>= 0), or -1
     /// when the root cannot be entered.
     virtual int OpenRoot(const std::string& strRoot) = 0;
+    /// What OpenSubFolder returns when the process has no handle left: the
+    /// folder is fine, and opens once another folder is closed.
+    static constexpr int kNoHandleLeft = -2;
     /// Opens the subfolder strName of the open folder nParent. Never follows
     /// a symbolic link and never leaves the file system of the walk's root;
-    /// -1 when the folder cannot be opened (it is then skipped).
+    /// -1 when the folder cannot be opened (it is then skipped),
+    /// kNoHandleLeft when the process may open no more files.
     virtual int OpenSubFolder(int nParent, std::string_view strName) = 0;
+    /// How many folder handles a walk may hold at once without leaving the
+    /// process short of handles (for the output file, say); asked at the
+    /// start of each walk.
+    virtual size_t GetFolderHandleBudget() const { return SIZE_MAX; }
     /// Reads every entry of the open folder ("." and ".." included) in
     /// listing order. false when the folder cannot be listed (entries empty).
     virtual bool ReadFolder(int nFolder, CFolderEntries& entries) = 0;

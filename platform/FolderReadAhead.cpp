@@ -1,6 +1,7 @@
 #include "platform/FolderReadAhead.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -32,6 +33,34 @@ int CFolderReadAhead::OpenSubFolder(int nParent, std::string_view strName)
     return m_fileSystem.OpenSubFolder(nParent, strName);
 }
 
+int CFolderReadAhead::OpenSubFolderMakingRoom(int nParent, std::string_view strName)
+{
+    // Folders pinned by other threads come free within moments; the walk
+    // alone, with nothing left to close, has truly run out.
+    constexpr int kMaxWaits = 10000;
+    for (int nWaits = 0;;) {
+        const int nFolder = OpenSubFolder(nParent, strName);
+        if (nFolder != CFileSystem::kNoHandleLeft)
+            return nFolder;
+        std::vector<int> arClose;
+        bool bOthersPinned = false;
+        {
+            const Lock lock(m_mutex);
+            // The system allows no more than are open now: the bound follows.
+            m_nMaxOpenFolders = std::max<size_t>(2, std::min(m_nMaxOpenFolders, m_arOpen.size()));
+            if (!CloseLeastRecentFolder(arClose))
+                bOthersPinned = m_nHelpersRunning > 0;
+        }
+        if (!arClose.empty()) {
+            CloseFolders(arClose);
+            continue;
+        }
+        if (!bOthersPinned || ++nWaits > kMaxWaits)
+            return -1;
+        std::this_thread::yield();
+    }
+}
+
 bool CFolderReadAhead::ReadFolder(int nFolder, CFolderEntries& entries)
 {
     if (!m_bSerialise)
@@ -53,6 +82,15 @@ void CFolderReadAhead::CloseFolder(int nFolder)
 bool CFolderReadAhead::Begin(const std::string& strRoot)
 {
     End();
+    // Each helper holds up to two folders beyond the bound (the parent it
+    // opens from and the folder it reads), and so does the walk: under a
+    // low limit fewer helpers run, and the bound is what is left.
+    const size_t nBudget = m_fileSystem.GetFolderHandleBudget();
+    unsigned nHelpers = m_nHelpers;
+    while (nHelpers > 0 && nBudget < 2 * (static_cast<size_t>(nHelpers) + 1) + 4)
+        --nHelpers;
+    const size_t nBeside = 2 * (static_cast<size_t>(nHelpers) + 1);
+    m_nMaxOpenFolders = std::clamp<size_t>(nBudget > nBeside ? nBudget - nBeside : 0, 2, kMaxOpenFolders);
     // No helper runs now: the root may be opened (the file system learns
     // the walk's root from it).
     const int nRoot = m_fileSystem.OpenRoot(strRoot);
@@ -68,7 +106,9 @@ bool CFolderReadAhead::Begin(const std::string& strRoot)
     // The root stays open (pinned) for the whole walk: every reopening starts
     // from it at the latest.
     m_arOpen.push_back({m_pRoot.get(), nRoot, 1, 0});
-    for (unsigned i = 0; i < m_nHelpers; ++i)
+    // Set before any helper starts, read by them afterwards.
+    m_nHelpersRunning = nHelpers;
+    for (unsigned i = 0; i < nHelpers; ++i)
         m_arHelpers.emplace_back([this] { RunHelper(); });
     return true;
 }
@@ -83,6 +123,7 @@ void CFolderReadAhead::End()
     for (std::thread& helper : m_arHelpers)
         helper.join();
     m_arHelpers.clear();
+    m_nHelpersRunning = 0;
     for (const SOpenFolder& open : m_arOpen)
         CloseFolder(open.nFolder);
     m_arOpen.clear();
@@ -339,7 +380,7 @@ void CFolderReadAhead::ReadNode(Lock& lock, SNode& node, std::vector<int>& arClo
     lock.unlock();
     CloseFolders(arClose);
     if (node.pParent)
-        nFolder = nParent >= 0 ? OpenSubFolder(nParent, strName) : -1;
+        nFolder = nParent >= 0 ? OpenSubFolderMakingRoom(nParent, strName) : -1;
     // A folder that cannot be opened or listed is handed out empty.
     if (nFolder < 0 || !ReadFolder(nFolder, *node.pEntries))
         node.pEntries->Clear();
@@ -407,7 +448,9 @@ int CFolderReadAhead::AcquireFolder(Lock& lock, SNode& node, std::vector<int>& a
         SNode& child = **it;
         const std::string_view strName = child.pParent->pEntries->Name(child.nEntry);
         lock.unlock();
-        const int nChild = OpenSubFolder(nFolder, strName);
+        // What was let go on the way down is closed before the next opens.
+        CloseFolders(arClose);
+        const int nChild = OpenSubFolderMakingRoom(nFolder, strName);
         lock.lock();
         ReleaseFolder(*child.pParent, nFolder, arClose);
         if (nChild < 0)
@@ -447,15 +490,21 @@ void CFolderReadAhead::CloseFoldersOf(const SNode& node, std::vector<int>& arClo
 
 void CFolderReadAhead::MakeRoomForFolder(std::vector<int>& arClose)
 {
-    while (m_arOpen.size() >= kMaxOpenFolders) {
-        auto itOldest = m_arOpen.end();
-        for (auto it = m_arOpen.begin(); it != m_arOpen.end(); ++it) {
-            if (it->nPins == 0 && (itOldest == m_arOpen.end() || it->nLastUse < itOldest->nLastUse))
-                itOldest = it;
-        }
-        if (itOldest == m_arOpen.end())
-            return;  // all in use: a few more than the bound, never blocked
-        arClose.push_back(itOldest->nFolder);
-        m_arOpen.erase(itOldest);
+    // All in use: a few more than the bound, never blocked.
+    while (m_arOpen.size() >= m_nMaxOpenFolders && CloseLeastRecentFolder(arClose)) {
     }
+}
+
+bool CFolderReadAhead::CloseLeastRecentFolder(std::vector<int>& arClose)
+{
+    auto itOldest = m_arOpen.end();
+    for (auto it = m_arOpen.begin(); it != m_arOpen.end(); ++it) {
+        if (it->nPins == 0 && (itOldest == m_arOpen.end() || it->nLastUse < itOldest->nLastUse))
+            itOldest = it;
+    }
+    if (itOldest == m_arOpen.end())
+        return false;
+    arClose.push_back(itOldest->nFolder);
+    m_arOpen.erase(itOldest);
+    return true;
 }

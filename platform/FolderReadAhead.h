@@ -25,7 +25,11 @@
 /// folders being read, and the parents whose subfolders are still to be
 /// opened). A parent closed to make room is opened again from its nearest
 /// open ancestor, one level at a time, so no depth of tree needs more.
-/// Nothing here recurses.
+/// Nothing here recurses. Under a low limit on open files the bound is
+/// lowered and fewer helpers run (the file system's budget, asked at each
+/// Begin); should the process still run out of handles, the folder used
+/// longest ago is closed and the opening tried again: a folder is never
+/// skipped for want of a handle while another can be closed.
 ///
 /// The helpers read the unread folders in the order the walk will take them,
 /// which keeps the listings read ahead close to the walk. A full window is refilled once the walk has taken half
@@ -118,11 +122,17 @@ private:
 
     // The file system's calls, one at a time unless it lists concurrently.
     int OpenSubFolder(int nParent, std::string_view strName);
+    /// OpenSubFolder, closing folders while the process has no handle left;
+    /// called without the lock.
+    int OpenSubFolderMakingRoom(int nParent, std::string_view strName);
+    bool CloseLeastRecentFolder(std::vector<int>& arClose);
     bool ReadFolder(int nFolder, CFolderEntries& entries);
     void CloseFolder(int nFolder);
 
     CFileSystem& m_fileSystem;
     unsigned m_nHelpers;
+    size_t m_nMaxOpenFolders = kMaxOpenFolders;  ///< this walk's bound, see the class comment
+    unsigned m_nHelpersRunning = 0;              ///< this walk's helpers (fewer under a low limit)
     bool m_bSerialise = true;
     std::mutex m_fsMutex;  ///< taken after m_mutex, never before it
 

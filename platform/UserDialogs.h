@@ -40,9 +40,9 @@ class CFileSystem;
 
 /// The folder and file name a file dialog starts with: the initial folder
 /// when it is a folder (relative paths taken from the current directory);
-/// when it names anything else, its folder and last component; otherwise
-/// the system's choice. The default name applies wherever the initial
-/// folder gives no name of its own.
+/// when it names anything else, its folder; otherwise the system's choice.
+/// The file name is the default name alone: a file named by the initial
+/// folder is not offered in its place.
 SFileDialogStart ResolveFileDialogStart(CFileSystem& fileSystem, const SFileDialogSpec& fileDialog);
 
 /// The system's plain title of a file dialog, for a request without one.

@@ -34,19 +34,54 @@ std::string FolderOf(const std::string& strPath)
     return strPath.substr(0, nSlash);
 }
 
-/// The file a path stands for: a symbolic link is followed to its final
-/// target, so that the file is replaced and the link kept.
-std::string ResolveTarget(const std::string& strPath)
+/// Whether a symbolic link may be followed: it is the user's own or root's,
+/// and its folder is not one that everyone may write while another user
+/// owns it (such as /tmp). Anyone may plant a link there, naming a file of
+/// the user's that following it would replace.
+bool IsTrustedLink(const std::string& strLink, const struct stat& stLink)
 {
-    struct stat st {};
-    if (::lstat(strPath.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return strPath;
-    char* pszReal = ::realpath(strPath.c_str(), nullptr);
-    if (pszReal == nullptr)
-        return strPath;  // a dangling link: the link itself is replaced
-    std::string strReal(pszReal);
-    std::free(pszReal);
-    return strReal;
+    const uid_t nUser = ::geteuid();
+    if (stLink.st_uid != nUser && stLink.st_uid != 0)
+        return false;
+    struct stat stFolder {};
+    if (::stat(FolderOf(strLink).c_str(), &stFolder) != 0)
+        return false;
+    return (stFolder.st_mode & S_IWOTH) == 0 || stFolder.st_uid == nUser;
+}
+
+/// The file a path stands for: a chain of symbolic links is followed to its
+/// final target, so that the file is replaced and the links kept; a
+/// dangling link is itself replaced. UntrustedLink when a link on the way
+/// may not be followed, Other when the chain does not end.
+EOutputFailure ResolveTarget(const std::string& strPath, std::string& strTarget)
+{
+    std::string strHop = strPath;
+    // As many links as the system itself follows in one path.
+    for (int nHop = 0; nHop < 40; ++nHop) {
+        struct stat st {};
+        if (::lstat(strHop.c_str(), &st) != 0) {
+            strTarget = nHop == 0 ? strHop : strPath;  // missing, or a dangling link
+            return EOutputFailure::None;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            strTarget = std::move(strHop);
+            return EOutputFailure::None;
+        }
+        if (!IsTrustedLink(strHop, st))
+            return EOutputFailure::UntrustedLink;
+        std::string strLink(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t nLength = ::readlink(strHop.c_str(), strLink.data(), strLink.size());
+        if (nLength <= 0 || static_cast<std::size_t>(nLength) >= strLink.size())
+            return EOutputFailure::Other;  // gone or changed meanwhile
+        strLink.resize(static_cast<std::size_t>(nLength));
+        if (strLink.front() != '/') {
+            std::string strFolder = FolderOf(strHop);
+            strFolder += '/';
+            strLink.insert(0, strFolder);
+        }
+        strHop = std::move(strLink);
+    }
+    return EOutputFailure::Other;  // a loop of links
 }
 
 /// What an errno of a failed creation, write or rename tells the user.
@@ -63,6 +98,9 @@ EOutputFailure FailureOfErrno(int nError)
     case ENOSPC:
     case EDQUOT:
         return EOutputFailure::DiskFull;
+    case ENXIO:
+    case ENODEV:
+        return EOutputFailure::NotRegularFile;
     default:
         return EOutputFailure::Other;
     }
@@ -201,6 +239,53 @@ bool CreateTempName(const std::string& strFolder, std::string& strTemp, TCreate 
     return false;
 }
 
+/// A scratch file without a name in the folder for temporary files, for
+/// the bytes of a file written in place; -1 with errno set when none can be
+/// made.
+int OpenScratch()
+{
+    const char* pszFolder = std::getenv("TMPDIR");
+    const std::string strFolder = pszFolder != nullptr && *pszFolder != '\0' ? pszFolder : "/tmp";
+    int nFd = ::open(strFolder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (nFd >= 0)
+        return nFd;
+    std::string strName = strFolder + "/.toviconv-XXXXXX";
+    nFd = ::mkostemp(strName.data(), O_CLOEXEC);
+    if (nFd >= 0)
+        ::unlink(strName.c_str());
+    return nFd;
+}
+
+/// Copies the whole of one file over the start of another; the copied size,
+/// or -1 with errno set.
+off_t CopyFileBytes(int nFrom, int nTo)
+{
+    char arBuffer[65536];
+    off_t nOffset = 0;
+    for (;;) {
+        const ssize_t nGot = ::pread(nFrom, arBuffer, sizeof arBuffer, nOffset);
+        if (nGot < 0 && errno == EINTR)
+            continue;
+        if (nGot < 0)
+            return -1;
+        if (nGot == 0)
+            return nOffset;
+        for (ssize_t nDone = 0; nDone < nGot;) {
+            const ssize_t nPut =
+                ::pwrite(nTo, arBuffer + nDone, static_cast<std::size_t>(nGot - nDone), nOffset + nDone);
+            if (nPut < 0 && errno == EINTR)
+                continue;
+            if (nPut <= 0) {
+                if (nPut == 0)
+                    errno = ENOSPC;
+                return -1;
+            }
+            nDone += nPut;
+        }
+        nOffset += nGot;
+    }
+}
+
 std::string ProcFdPath(int nFd)
 {
     return "/proc/self/fd/" + std::to_string(nFd);
@@ -240,6 +325,12 @@ std::string OutputFailureLine(EOutputFailure eFailure)
                               "The file is in use by another program: close Tovi5, then try again.");
     case EOutputFailure::DiskFull:
         return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    case EOutputFailure::UntrustedLink:
+        return ByUserLanguage("このファイルは他のユーザが作成した可能性のあるシンボリックリンクのため、たどりません。",
+                              "The file is a symbolic link another user may have made: it is not followed.");
+    case EOutputFailure::NotRegularFile:
+        return ByUserLanguage("通常のファイルではありません（デバイス、FIFO など）。",
+                              "It is not a regular file (a device, a FIFO or the like).");
     // Only a windowed program on Windows asks for administrator rights; the
     // run that decides it is the same everywhere.
     case EOutputFailure::ElevationDeclined:
@@ -315,26 +406,22 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
     m_nWritten = 0;
     m_nWriteBackStarted = 0;
     m_bUnnamed = false;
-    m_strTarget = ResolveTarget(strTarget);
+    if (const EOutputFailure eLink = ResolveTarget(strTarget, m_strTarget); eLink != EOutputFailure::None)
+        return Fail(eLink);
 
     struct stat stTarget {};
     const bool bExists = ::stat(m_strTarget.c_str(), &stTarget) == 0;
     if (bExists && S_ISDIR(stTarget.st_mode))
         return Fail(EOutputFailure::Other);
+    // Renaming a file over a device or a FIFO would destroy it (as root,
+    // even /dev/null), and opening one may wait for ever (a FIFO without a
+    // reader): such a target is refused before anything opens it.
+    if (bExists && !S_ISREG(stTarget.st_mode))
+        return Fail(EOutputFailure::NotRegularFile);
     // Replacing needs only the folder's permission, but overwriting a file
     // needs the file's own: a file the user may not write stays as it is.
     if (bExists && ::faccessat(AT_FDCWD, m_strTarget.c_str(), W_OK, AT_EACCESS) != 0)
         return Fail(FailureOfErrno(errno));
-    if (bExists && !S_ISREG(stTarget.st_mode)) {
-        // Renaming a file over a device or a FIFO would destroy it (as root,
-        // even /dev/null): such a target is written in place.
-        const int nFd = ::open(m_strTarget.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (nFd < 0)
-            return Fail(FailureOfErrno(errno));
-        m_hFile = nFd;
-        m_bInPlace = true;
-        return true;
-    }
 
     const std::string strFolder = FolderOf(m_strTarget);
     const int nUnnamed = OpenUnnamed(strFolder);
@@ -349,8 +436,13 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             return nFd >= 0;
         });
         if (!bCreated) {
+            const int nError = errno;
             m_hFile = kNoFile;
-            return Fail(FailureOfErrno(errno));
+            // A folder the user may not write, holding a file the user may:
+            // the file is written in place, as overwriting it would be.
+            if (bExists && (nError == EACCES || nError == EPERM))
+                return CreateInPlace();
+            return Fail(FailureOfErrno(nError));
         }
     }
 
@@ -360,7 +452,9 @@ bool CAtomicOutputFile::Create(const std::string& strTarget)
             if (::fchown(Fd(m_hFile), stTarget.st_uid, stTarget.st_gid) != 0) {
             }
         }
-        if (::fchmod(Fd(m_hFile), stTarget.st_mode & 07777) != 0) {
+        // A program's set-user-ID or set-group-ID bit does not pass to a
+        // file the program did not write.
+        if (::fchmod(Fd(m_hFile), stTarget.st_mode & 07777 & ~(S_ISUID | S_ISGID)) != 0) {
             const int nError = errno;
             Abandon();
             return Fail(FailureOfErrno(nError));
@@ -387,7 +481,7 @@ bool CAtomicOutputFile::WriteOut(const char* pData, std::size_t nSize)
     }
     // The disk starts writing every few megabytes while the rest is still
     // being made, so that Commit's sync finds most of the file written.
-    if (!m_bFailed && !m_bInPlace && m_nWritten - m_nWriteBackStarted >= kWriteBackStep) {
+    if (!m_bFailed && m_nWritten - m_nWriteBackStarted >= kWriteBackStep) {
         ::sync_file_range(Fd(m_hFile), static_cast<off_t>(m_nWriteBackStarted),
                           static_cast<off_t>(m_nWritten - m_nWriteBackStarted), SYNC_FILE_RANGE_WRITE);
         m_nWriteBackStarted = m_nWritten;
@@ -400,8 +494,13 @@ bool CAtomicOutputFile::Commit()
     if (m_hFile < 0)
         return false;
     bool bOk = !m_bFailed && Flush();
-    // A FIFO or a terminal cannot be synced; nothing is renamed in place.
-    bOk = bOk && (m_bInPlace || ::fsync(Fd(m_hFile)) == 0 || Fail(FailureOfErrno(errno)));
+    bOk = bOk && (::fsync(Fd(m_hFile)) == 0 || Fail(FailureOfErrno(errno)));
+    if (m_bInPlace) {
+        bOk = bOk && CommitInPlace();
+        m_bFailed = m_bFailed || !bOk;
+        Abandon();
+        return bOk;
+    }
     const int nFd = Fd(m_hFile);
     if (bOk && m_bUnnamed) {
         // The name exists only from here to the rename just below.
@@ -412,10 +511,6 @@ bool CAtomicOutputFile::Commit()
     }
     m_hFile = kNoFile;
     bOk = CloseFd(nFd) && bOk;
-    if (m_bInPlace) {
-        m_bFailed = m_bFailed || !bOk;
-        return bOk;
-    }
     if (bOk) {
         const CEndingSignalsHeld held;
         bOk = ::rename(m_strTemp.c_str(), m_strTarget.c_str()) == 0 || Fail(FailureOfErrno(errno));
@@ -439,11 +534,79 @@ bool CAtomicOutputFile::Commit()
     return true;
 }
 
+bool CAtomicOutputFile::CreateInPlace()
+{
+    // Opened without following a link (the chain is resolved already) and
+    // without waiting: what is opened must still be a regular file.
+    const int nTarget = ::open(m_strTarget.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (nTarget < 0)
+        return Fail(FailureOfErrno(errno));
+    struct stat st {};
+    if (::fstat(nTarget, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(nTarget);
+        return Fail(EOutputFailure::NotRegularFile);
+    }
+    const int nScratch = OpenScratch();
+    if (nScratch < 0) {
+        const int nError = errno;
+        ::close(nTarget);
+        return Fail(FailureOfErrno(nError));
+    }
+    m_hTarget = nTarget;
+    m_hFile = nScratch;
+    m_bInPlace = true;
+    return true;
+}
+
+bool CAtomicOutputFile::CommitInPlace()
+{
+    const int nTarget = Fd(m_hTarget);
+    const int nNew = Fd(m_hFile);
+    struct stat st {};
+    if (::fstat(nTarget, &st) != 0)
+        return Fail(FailureOfErrno(errno));
+    // The old bytes, synced, before the first of them is overwritten.
+    const int nSafe = OpenScratch();
+    if (nSafe < 0)
+        return Fail(FailureOfErrno(errno));
+    const off_t nOldSize = CopyFileBytes(nTarget, nSafe);
+    if (nOldSize < 0 || ::fsync(nSafe) != 0) {
+        const int nError = errno;
+        ::close(nSafe);
+        return Fail(FailureOfErrno(nError));
+    }
+    // A signal that ended the process now would leave the file half written.
+    const CEndingSignalsHeld held;
+    const mode_t nOldMode = st.st_mode & 07777;
+    const bool bSpecial = (nOldMode & (S_ISUID | S_ISGID)) != 0;
+    // The special bits go before the new bytes arrive. Someone else's file
+    // cannot be changed so; the system drops the bits when it is written.
+    if (bSpecial && ::fchmod(nTarget, nOldMode & ~(S_ISUID | S_ISGID)) != 0) {
+    }
+    const off_t nNewSize = CopyFileBytes(nNew, nTarget);
+    if (nNewSize >= 0 && ::ftruncate(nTarget, nNewSize) == 0 && ::fsync(nTarget) == 0) {
+        ::close(nSafe);
+        return true;
+    }
+    Fail(FailureOfErrno(errno));
+    // Best effort: the bytes that were there go back.
+    if (CopyFileBytes(nSafe, nTarget) == nOldSize && ::ftruncate(nTarget, nOldSize) == 0 && bSpecial &&
+        ::fchmod(nTarget, nOldMode) != 0) {
+    }
+    ::fsync(nTarget);
+    ::close(nSafe);
+    return false;
+}
+
 void CAtomicOutputFile::Abandon()
 {
     if (m_hFile >= 0) {
         ::close(Fd(m_hFile));
         m_hFile = kNoFile;
+    }
+    if (m_hTarget >= 0) {
+        ::close(Fd(m_hTarget));
+        m_hTarget = kNoFile;
     }
     if (!m_strTemp.empty()) {
         const CEndingSignalsHeld held;

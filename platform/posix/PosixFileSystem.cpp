@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -261,6 +262,8 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
         const int nFd = OpenAt2NoCrossing(nParent, strNameZ.c_str());
         if (nFd >= 0)
             return nFd;
+        if (errno == EMFILE || errno == ENFILE)
+            return kNoHandleLeft;
         // A mount point that only binds another folder of the same file
         // system (a read-only bind mount, say) is no other file system: it
         // is walked, as the device test below decides.
@@ -269,13 +272,34 @@ int CPosixFileSystem::OpenSubFolder(int nParent, std::string_view strName)
     }
     int nFd = ::openat(nParent, strNameZ.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (nFd < 0)
-        return -1;
+        return errno == EMFILE || errno == ENFILE ? kNoHandleLeft : -1;
     struct stat st;
     if (::fstat(nFd, &st) != 0 || st.st_dev != m_nRootDevice) {
         ::close(nFd);
         return -1;
     }
     return nFd;
+}
+
+size_t CPosixFileSystem::GetFolderHandleBudget() const
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return SIZE_MAX;
+    // What the process holds now (the standard streams, the toolkit's), and
+    // a few for what the run opens meanwhile: the legacy file, the output
+    // file and its scratch files, /proc.
+    size_t nInUse = 3;  // the standard streams, when /proc cannot tell
+    const int nFds = ::open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (nFds >= 0) {
+        size_t nEntries = 0;
+        if (ForEachRawEntry(nFds, false, [&nEntries](std::string_view, unsigned char) { ++nEntries; }) && nEntries >= 3)
+            nInUse = nEntries - 3;  // less ".", ".." and this listing's own descriptor
+        ::close(nFds);
+    }
+    constexpr size_t kReserved = 4;
+    const auto nLimit = static_cast<size_t>(limit.rlim_cur);
+    return nLimit > nInUse + kReserved ? nLimit - nInUse - kReserved : 0;
 }
 
 bool CPosixFileSystem::ReadFolder(int nFolder, CFolderEntries& entries)

@@ -32,6 +32,7 @@ public:
     bool CanListConcurrently() const override { return true; }
     int OpenRoot(const std::string& strRoot) override;
     int OpenSubFolder(int nParent, std::string_view strName) override;
+    size_t GetFolderHandleBudget() const override;
     bool ReadFolder(int nFolder, CFolderEntries& entries) override;
     void CloseFolder(int nFolder) override;
     bool FindFile(const std::string& strPath, std::string& strFound) override;

@@ -6,9 +6,15 @@
 #include "platform/wx/WxFileFilter.h"
 #include "platform/wx/WxViews.h"
 
+#include "ProgramIcon.h"
+
 #include <wx/app.h>
 #include <wx/artprov.h>
+#include <wx/bmpbndl.h>
+#include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/filedlg.h>
+#include <wx/iconbndl.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/sizer.h>
@@ -47,6 +53,61 @@ void ReportToolkitAssert(const wxString& strFile, int nLine, const wxString& str
 {
     WriteToStdError("toviconv: toolkit check failed: " + strFile.utf8_string() + ":" + std::to_string(nLine) + " " +
                     strFunction.utf8_string() + ": " + strCond.utf8_string() + " " + strMessage.utf8_string() + "\n");
+}
+
+/// The program's icon in the sizes a desktop asks for, for every window.
+const wxIconBundle& ProgramIcons()
+{
+    static const wxIconBundle icons = [] {
+        wxIconBundle bundle;
+        const wxBitmapBundle svg = wxBitmapBundle::FromSVG(kProgramIconSvg, wxSize(64, 64));
+        for (const int nSize : {16, 24, 32, 48, 64, 128}) {
+            const wxBitmap bitmap = svg.IsOk() ? svg.GetBitmap(wxSize(nSize, nSize)) : wxBitmap();
+            if (!bitmap.IsOk())
+                continue;
+            wxIcon icon;
+            icon.CopyFromBitmap(bitmap);
+            bundle.AddIcon(icon);
+        }
+        return bundle;
+    }();
+    return icons;
+}
+
+/// The text with line breaks added wherever a line would be wider than
+/// nWidth pixels in the window's font: after the last blank that fits,
+/// or else after the last character that fits (a long path, a run of
+/// "また"), as the system's message boxes break lines.
+wxString WrapToWidth(const wxWindow& window, const wxString& strText, int nWidth)
+{
+    wxClientDC dc(const_cast<wxWindow*>(&window));
+    dc.SetFont(window.GetFont());
+    wxString strOut;
+    wxString strRest = strText;
+    for (;;) {
+        const int nEnd = strRest.Find('\n');
+        wxString strLine = nEnd == wxNOT_FOUND ? strRest : strRest.Left(static_cast<size_t>(nEnd));
+        for (;;) {
+            wxArrayInt arWidths;
+            if (strLine.empty() || !dc.GetPartialTextExtents(strLine, arWidths) || arWidths.back() <= nWidth)
+                break;
+            size_t nFit = 0;
+            while (nFit + 1 < arWidths.size() && arWidths[nFit + 1] <= nWidth)
+                ++nFit;
+            size_t nBreak = nFit + 1;  // characters on this line, at least one
+            const size_t nBlank = strLine.find_last_of(' ', nFit + 1);
+            if (nBlank != wxString::npos && nBlank > 0)
+                nBreak = nBlank + 1;
+            strOut += strLine.Left(nBreak);
+            strOut += '\n';
+            strLine = strLine.Mid(nBreak);
+        }
+        strOut += strLine;
+        if (nEnd == wxNOT_FOUND)
+            return strOut;
+        strOut += '\n';
+        strRest = strRest.Mid(static_cast<size_t>(nEnd) + 1);
+    }
 }
 
 const wxMBConv& PathConv()
@@ -241,8 +302,12 @@ CWxMessageBox::CWxMessageBox(wxWindow* pParent, const wxString& strText, EMsgBut
 {
     const bool bQuestion = eButtons == EMsgButtons::YesNo;
     m_pIcon = new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmapBundle(wxART_WARNING, wxART_MESSAGE_BOX));
+    SetIcons(ProgramIcons());
     m_pText = new wxStaticText(this, wxID_ANY, wxString());
-    m_pText->SetLabelText(strText);  // an "&" is no mnemonic
+    // Lines no wider than five eighths of the screen: a long path or a
+    // long report stays readable.
+    const int nDisplay = wxDisplay(pParent != nullptr ? wxDisplay::GetFromWindow(pParent) : 0u).GetClientArea().width;
+    m_pText->SetLabelText(WrapToWidth(*m_pText, strText, std::max(nDisplay * 5 / 8, 200)));  // "&" is no mnemonic
     const int nMargin = GetCharHeight();
     auto* pMessage = new wxBoxSizer(wxHORIZONTAL);
     pMessage->Add(m_pIcon, 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, nMargin);
@@ -287,6 +352,7 @@ bool CWxFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::string&
     wxFileDialog dialog(m_pModalParent, strTitle, PathToWx(start.strFolder), PathToWx(start.strName),
                         strWildcard.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : TextToWx(strWildcard, true),
                         nStyle);
+    dialog.SetIcons(ProgramIcons());
     if (dialog.ShowModal() != wxID_OK)
         return false;
     std::string strChosen = PathFromWx(dialog.GetPath());
@@ -316,6 +382,7 @@ bool CWxProgressView::Create(CProgressEvents& events)
         delete pDialog;
         return false;
     }
+    pDialog->SetIcons(ProgramIcons());
     m_pEvents = &events;
     m_pDialog = pDialog;
     CDialogTemplate layout(pDialog);
@@ -485,6 +552,7 @@ int CWxConfirmView::DoModal(const std::string& strTitle, const std::string& strT
     wxDialog dialog(m_frontEnd.GetModalParent(), wxID_ANY, TextToWx(strTitle, true), wxDefaultPosition, wxDefaultSize,
                     wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
     wxDialog* pDialog = &dialog;
+    pDialog->SetIcons(ProgramIcons());
     CDialogTemplate layout(pDialog);
     // Created in the template's order, which is the tab order: OK first.
     auto* pOK = layout.Add(new wxButton(pDialog, wxID_OK, "OK"), 77, 44, 50, 14, "OK");

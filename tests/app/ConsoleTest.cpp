@@ -170,19 +170,25 @@ TEST_F(ConsoleTest, ControlCharactersReachATerminalVisiblyAndAPipeExactly)
 
     // ESC, CR, a lone C1 byte, C1 in UTF-8, DEL, a tab.
     const std::string strText = "ﾌｧｲﾙ /d/\x1b[2J\r\x9b\xc2\x9b名前\x7f\t が開けません。\n読み込みを中止します。";
-    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], nTerminal, nTerminal))
-        .Show(strText, EMsgButtons::Ok);
-    CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1]))
-        .Show(strText, EMsgButtons::Ok);
+    // A line break in the confirm dialog's path too (end of input cancels).
+    Input("");
+    const auto ShowBoth = [&](CConsoleFrontEnd&& console) {
+        console.Show(strText, EMsgButtons::Ok);
+        CConfirmDlg(m_fs, console, "/d/a\nb\x1b.FDF", 0).DoModal();
+    };
+    ShowBoth(CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], nTerminal, nTerminal)));
+    ShowBoth(CConsoleFrontEnd(m_fs, std::make_unique<CPosixConsoleIo>(m_arIn[0], m_arOut[1], m_arOut[1])));
 
-    const std::string strShown = "ﾌｧｲﾙ /d/?[2J???名前?? が開けません。\n読み込みを中止します。\n";
+    const std::string strConfirm = "確認\n以下のファイルをTovi５用に変換します\n";
+    const std::string strShown =
+        "ﾌｧｲﾙ /d/?[2J???名前?? が開けません。\n読み込みを中止します。\n" + strConfirm + "/d/a?b?.FDF\n> ";
     char buffer[4096];
     pollfd ready = {nMaster, POLLIN, 0};
     const ssize_t nRead = ::poll(&ready, 1, 5000) == 1 ? ::read(nMaster, buffer, sizeof buffer) : 0;
     ::close(nTerminal);
     ::close(nMaster);
     EXPECT_EQ(std::string(buffer, static_cast<size_t>(std::max<ssize_t>(nRead, 0))), strShown);
-    EXPECT_EQ(Output(), strText + "\n") << "a script gets the exact text";
+    EXPECT_EQ(Output(), strText + "\n" + strConfirm + "/d/a\nb\x1b.FDF\n> ") << "a script gets the exact text";
 }
 
 /// Restores the SIGINT disposition a test changes.

@@ -460,18 +460,19 @@ TEST(WalkOnDiskTest, AChainOfTwentyThousandFoldersIsWalkedOnASmallStack)
     EXPECT_EQ(record.nEntryCount, 3u * (kDepth + 1)) << "\".\", \"..\" and one more in every folder";
 }
 
-TEST_F(SearchTest, SixtyFourDescriptorsMissNoInstallationAHundredLevelsDeep)
+TEST_F(SearchTest, FewDescriptorsMissNoInstallationAHundredLevelsDeep)
 {
-    // Every level holds the next one and a sibling: a level is wanted again
-    // after the walk below it whenever the sibling is listed second.
+    // Every level holds the next one and siblings: a level is wanted again
+    // after the walk below it whenever a sibling is listed after the next.
     std::string strPath = "a";
     for (int i = 1; i < 100; ++i) {
-        m_tree.File(strPath + "/z/file");
+        for (const char* pszSibling : {"/x/1/2/3/file", "/x/4/file", "/y/1/2/file", "/z/1/file"})
+            m_tree.File(strPath + pszSibling);
         strPath += "/a";
     }
     m_tree.File(strPath + "/Tovi4.exe");
     m_tree.File(strPath + "/User.YLI");
-    m_tree.File("a/z/Tovi5.exe");
+    // No version 5: the whole tree is walked, and every folder counts.
     SWalkRequest request;
     request.strRoot = m_tree.Root();
     const SWalkRecord expected = WalkByReference(m_fs, request);
@@ -480,20 +481,24 @@ TEST_F(SearchTest, SixtyFourDescriptorsMissNoInstallationAHundredLevelsDeep)
     const pid_t nChild = ::fork();
     ASSERT_GE(nChild, 0);
     if (nChild == 0) {
-        const rlimit limit{64, 64};
-        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
-            ::_exit(10);
-        for (unsigned nHelpers : {0u, CConverterApp::kReadAheadHelpers}) {
-            CPosixFileSystem fileSystem;
-            if (!(WalkWithApp(fileSystem, request, nHelpers) == expected))
-                ::_exit(11 + static_cast<int>(nHelpers));
+        // Down to a limit that the standard streams and a few helpers'
+        // folders nearly exhaust.
+        for (const rlim_t nLimit : {64, 20, 12}) {
+            const rlimit limit{nLimit, nLimit};
+            if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+                ::_exit(10);
+            for (unsigned nHelpers : {0u, CConverterApp::kReadAheadHelpers}) {
+                CPosixFileSystem fileSystem;
+                if (!(WalkWithApp(fileSystem, request, nHelpers) == expected))
+                    ::_exit(static_cast<int>(nLimit) + static_cast<int>(nHelpers));
+            }
         }
         ::_exit(0);
     }
     int nStatus = 0;
     ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
     ASSERT_TRUE(WIFEXITED(nStatus));
-    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no limit set, 11: walk without helpers differs, 14: with helpers";
+    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no limit set; else the limit, plus the helpers of the walk that differs";
 }
 
 TEST(FileSystemTest, GivenRootsAreMadeAbsoluteAndLexicallyNormal)

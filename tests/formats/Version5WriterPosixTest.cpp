@@ -42,28 +42,115 @@ TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
-TEST_F(Version5WriterTest, FifoTargetIsWrittenInPlaceNotReplaced)
+/// The message of a refused write, with the line that says why.
+std::string Refusal(const std::string& strPath, EOutputFailure eFailure)
+{
+    return "ﾌｧｲﾙ " + strPath + " に書き込みができません\n" + OutputFailureLine(eFailure);
+}
+
+/// Runs fnChild in a child process as the unprivileged user 65534 and
+/// returns its exit status; 77 when privileges cannot be dropped here.
+template <class TChild>
+int RunUnprivileged(TChild fnChild)
+{
+    const pid_t nChild = ::fork();
+    if (nChild == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(77);
+        ::_exit(fnChild() ? 0 : 1);
+    }
+    int nStatus = 0;
+    ::waitpid(nChild, &nStatus, 0);
+    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 1;
+}
+
+TEST_F(Version5WriterTest, DevicesAndFifosAreRefusedWithoutOpeningThem)
 {
     ReadOneSheet();
     const std::string strFifo = m_folder.File("out.fifo");
     ASSERT_EQ(::mkfifo(strFifo.c_str(), 0600), 0);
-    // A reader is there first, so that opening for writing does not wait.
+    // A reader is there, so that even writing into the FIFO would not wait.
     const int nReader = ::open(strFifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(nReader, 0);
-    EXPECT_EQ(m_doc.WriteVersion5File(strFifo), 1);
-
-    std::string strGot;
-    char arBuffer[4096];
-    for (ssize_t nGot; (nGot = ::read(nReader, arBuffer, sizeof arBuffer)) > 0;)
-        strGot.append(arBuffer, static_cast<std::size_t>(nGot));
+    for (const std::string& strTarget : {strFifo, std::string("/dev/null")}) {
+        m_box.Clear();
+        EXPECT_EQ(m_doc.WriteVersion5File(strTarget), 0) << strTarget;
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{Refusal(strTarget, EOutputFailure::NotRegularFile)});
+    }
+    char cByte = 0;
+    EXPECT_LE(::read(nReader, &cByte, 1), 0) << "something was written into the FIFO";
     ::close(nReader);
-    EXPECT_EQ(strGot.rfind(kHeader, 0), 0u);
-    EXPECT_TRUE(strGot.ends_with("\r\nEND\r\n"));
     struct stat st {};
     ASSERT_EQ(::lstat(strFifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced by a file";
-    EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF out.fifo");
-    EXPECT_TRUE(m_box.Texts().empty());
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// A link that another user may have planted is never followed: the file it
+// names (the user's own, say ~/.bashrc) stays as it is, and so does the link.
+TEST_F(Version5WriterTest, LinksOthersMayHavePlantedAreNotFollowed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "links and folders of another user need root here";
+    ReadOneSheet();
+    const std::string strVictim = m_folder.File("bashrc");
+    WriteWholeFile(strVictim, "victim");
+    // The link of another user, and the user's own link in a folder everyone
+    // may write but another user owns.
+    CTempFolder shared;
+    ASSERT_EQ(::chmod(shared.Path().c_str(), 01777), 0);
+    ASSERT_EQ(::chown(shared.Path().c_str(), 65534, 65534), 0);
+    struct SCase {
+        std::string strLink;
+        uid_t nOwner;
+    };
+    for (const SCase& link : {SCase{m_folder.File("USER.YLI"), 65534}, SCase{shared.File("USER.YLI"), 0}}) {
+        ASSERT_EQ(::symlink(strVictim.c_str(), link.strLink.c_str()), 0);
+        ASSERT_EQ(::lchown(link.strLink.c_str(), link.nOwner, link.nOwner), 0);
+        m_box.Clear();
+        EXPECT_EQ(m_doc.WriteVersion5File(link.strLink), 0) << link.strLink;
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{Refusal(link.strLink, EOutputFailure::UntrustedLink)});
+        struct stat st {};
+        ASSERT_EQ(::lstat(link.strLink.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        EXPECT_EQ(ReadWholeFile(strVictim), "victim");
+    }
+    EXPECT_EQ(ListFolder(shared.Path()), "USER.YLI");
+}
+
+// A writable file in a folder the user may not write is written in place; a
+// set-user-ID file, written in place or replaced, loses that bit.
+TEST_F(Version5WriterTest, WritableFileInAFolderNotWritableIsWrittenInPlace)
+{
+    const std::string strOut = m_folder.File("USER.YLI");
+    const std::string strExpected = Convert("USER.FDF", "GroupName = A\r\n");
+    for (const bool bFolderWritable : {true, false}) {
+        SCOPED_TRACE(bFolderWritable ? "replaced" : "in place");
+        WriteWholeFile(strOut, std::string(100000, 'o'));  // longer than the new file
+        ASSERT_EQ(::chmod(strOut.c_str(), 04755), 0);
+        bool bWritten = false;
+        if (::geteuid() != 0) {
+            ASSERT_EQ(::chmod(m_folder.Path().c_str(), bFolderWritable ? 0755 : 0555), 0);
+            bWritten = m_doc.WriteVersion5File(strOut) == 1;
+            ::chmod(m_folder.Path().c_str(), 0755);
+        } else {
+            ASSERT_EQ(::chmod(m_folder.Path().c_str(), bFolderWritable ? 0777 : 0755), 0);
+            ASSERT_EQ(::chown(strOut.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::chmod(strOut.c_str(), 04755), 0);
+            const int nStatus = RunUnprivileged([&] { return m_doc.WriteVersion5File(strOut) == 1; });
+            if (nStatus == 77)
+                GTEST_SKIP() << "cannot drop privileges here";
+            bWritten = nStatus == 0;
+            ::chmod(m_folder.Path().c_str(), 0700);
+        }
+        EXPECT_TRUE(bWritten);
+        EXPECT_EQ(ReadWholeFile(strOut), strExpected);
+        struct stat st {};
+        ASSERT_EQ(::stat(strOut.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0755u);
+        EXPECT_EQ(ListFolder(m_folder.Path()), "OUT.YLI USER.FDF USER.YLI");
+    }
 }
 
 TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
@@ -92,6 +179,19 @@ TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
         EXPECT_EQ(m_doc.WriteVersion5File(strOut), 0);
         EXPECT_EQ(m_box.Texts(), std::vector<std::string>{"ﾌｧｲﾙ " + strOut + " に書き込みができません\n" +
                                                           OutputFailureLine(EOutputFailure::DiskFull)});
+        EXPECT_EQ(ReadWholeFile(strOut), "old contents");
+        EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
+    }
+
+    // Written in place (the folder refuses the temporary file), a file the
+    // disk has no room for gets its old bytes back.
+    if (::geteuid() == 0 && ::chmod(mount.Path().c_str(), 0755) == 0 && ::chown(strOut.c_str(), 65534, 65534) == 0) {
+        const int nStatus = RunUnprivileged([&] {
+            m_box.Clear();
+            return m_doc.WriteVersion5File(strOut) == 0 &&
+                   m_box.Texts() == std::vector<std::string>{Refusal(strOut, EOutputFailure::DiskFull)};
+        });
+        EXPECT_TRUE(nStatus == 0 || nStatus == 77) << "no failure or no message";
         EXPECT_EQ(ReadWholeFile(strOut), "old contents");
         EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI");
     }

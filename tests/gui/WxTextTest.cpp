@@ -65,14 +65,14 @@ TEST_F(FileDialogStartTest, FolderFileOrNothing)
     SFileDialogStart start = Resolve(m_strRoot + "/", "USER.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
     EXPECT_EQ(start.strName, "USER.YLI");
-    // A file: its folder, and its name in place of the default one; a name
-    // not yet there (typed into the confirm field) still opens its folder.
+    // A file: its folder, and no file name but the default one; a name not
+    // yet there (typed into the confirm field) still opens its folder.
     start = Resolve(m_strRoot + "/./User.FDF", "USER.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
-    EXPECT_EQ(start.strName, "User.FDF");
+    EXPECT_EQ(start.strName, "USER.YLI");
     start = Resolve(m_strRoot + "/Missing.YLI");
     EXPECT_EQ(start.strFolder, m_strRoot);
-    EXPECT_EQ(start.strName, "Missing.YLI");
+    EXPECT_EQ(start.strName, "");
     // Nothing usable: the system's choice with the default name.
     start = Resolve(m_strRoot + "/none/User.FDF", "USER.YLI");
     EXPECT_EQ(start.strFolder, "");
@@ -84,5 +84,5 @@ TEST_F(FileDialogStartTest, FolderFileOrNothing)
     start = Resolve("User.FDF");
     ASSERT_TRUE(m_fileSystem.SetCurrentDir(strSaved));
     EXPECT_EQ(start.strFolder, m_strRoot);
-    EXPECT_EQ(start.strName, "User.FDF");
+    EXPECT_EQ(start.strName, "");
 }

@@ -314,6 +314,9 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
         arButtons.push_back(arIds);
         EXPECT_EQ(pBox->GetTitle(), "ToviConv");
         EXPECT_TRUE(pBox->GetIcon()->GetBitmap().IsOk());
+        EXPECT_FALSE(pBox->GetIcons().IsEmpty()) << "no program icon";
+        // Long texts wrap: the box stays on the screen.
+        EXPECT_LE(pBox->GetSize().x, wxGetDisplaySize().x);
         // Room for the caption beside the title bar's buttons.
         EXPECT_GT(pBox->GetClientSize().x, pBox->GetTextExtent(pBox->GetTitle()).x * 3);
         ExpectTextFits(pBox->GetText());
@@ -330,8 +333,19 @@ TEST(WxFrontEndTest, MessageBoxesAnswerOkYesOrNo)
     EXPECT_EQ(
         frontEnd.Show("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo),
         DlgResult::No);
+    // A path without blanks, and a report of many failures.
+    nAnswer = wxID_OK;
+    const std::string strLongPath = "ﾌｧｲﾙ /" + std::string(400, 'x') + " に書き込みができません";
+    EXPECT_EQ(frontEnd.Show(strLongPath, EMsgButtons::Ok), DlgResult::Ok);
+    std::string strReport;
+    for (int i = 0; i < 10; ++i)
+        strReport += "また";
+    EXPECT_EQ(
+        frontEnd.Show(strReport + strReport + strReport + "バグみたいです。\n\nCSheet::GetFixed", EMsgButtons::Ok),
+        DlgResult::Ok);
 
-    ASSERT_EQ(arMessages.size(), 4u);
+    ASSERT_EQ(arMessages.size(), 6u);
+    EXPECT_GT(arMessages[4].Freq('\n'), 0) << "the long path was not wrapped";
     EXPECT_EQ(arMessages[0], wxString(L"終了します"));
     EXPECT_EQ(arMessages[2], wxString(L"R&D を上書きしますか？"));
     EXPECT_EQ(arMessages[3], wxString(L"旧バージョンのToviがインストールされていません\nフォルダを指定しますか？"));

@@ -24,11 +24,11 @@ using MethodFailureTest = CModelTest;
 
 TEST_F(MethodFailureTest, ReportsEscalateWithExactTexts)
 {
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 13; ++i)
         ReportMethodFailure(EFailureClass::FixedFree, "CFixedFree", "AddHorPos");
 
     const std::vector<SShownBox>& boxes = m_box.Shown();
-    ASSERT_EQ(boxes.size(), 10u);
+    ASSERT_EQ(boxes.size(), 13u);
     for (const SShownBox& box : boxes)
         EXPECT_EQ(box.eButtons, EMsgButtons::Ok);
     EXPECT_EQ(boxes[0].strText, kLevel0 + "CFixedFree::AddHorPos");
@@ -37,7 +37,10 @@ TEST_F(MethodFailureTest, ReportsEscalateWithExactTexts)
     EXPECT_EQ(boxes[3].strText, Again(3) + kLevel3 + "CFixedFree::AddHorPos");
     EXPECT_EQ(boxes[4].strText, Again(4) + kLevel4 + "CFixedFree::AddHorPos");
     EXPECT_EQ(boxes[9].strText, Again(9) + kLevel4 + "CFixedFree::AddHorPos");
-    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 10);
+    // The prefix stops growing at ten, so output stays linear in the failures.
+    EXPECT_EQ(boxes[10].strText, Again(10) + kLevel4 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(boxes[12].strText, Again(10) + kLevel4 + "CFixedFree::AddHorPos");
+    EXPECT_EQ(GetFailureCount(EFailureClass::FixedFree), 13);
 }
 
 TEST_F(MethodFailureTest, ClassesEscalateIndependently)

@@ -1,10 +1,13 @@
 // Where files on Windows differ from POSIX: paths reach the system as UTF-16,
-// and a file that another program holds open cannot be replaced.
+// a file that another program holds open cannot be replaced, and a run killed
+// during its write leaves no temporary file for long.
 
 #include "platform/FileIo.h"
 #include "tests/support/FileTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -65,6 +68,19 @@ TEST(OutputFileWin32Test, ATargetAnotherProgramHoldsOpenStaysAsItWas)
     }
     EXPECT_EQ(ReadWholeFile(strTarget), "old");
     EXPECT_EQ(ListFolder(folder.Path()), "USER.YLI");
+}
+
+TEST(OutputFileWin32Test, TemporariesOfRunsThatNoLongerExistAreRemoved)
+{
+    CTempFolder folder;
+    // No process has the first number; the second is this one, whose files
+    // may be in use; the third name is not the program's.
+    const std::string strOwn = ".toviconv-" + std::to_string(::GetCurrentProcessId()) + "-7.tmp";
+    for (const std::string& strName :
+         {std::string(".toviconv-4000000000-7.tmp"), strOwn, std::string(".toviconv-x.tmp")})
+        WriteWholeFile(folder.File(strName), "left behind");
+    ASSERT_TRUE(WriteFile(folder.File("USER.YLI"), "new"));
+    EXPECT_EQ(ListFolder(folder.Path()), strOwn + " .toviconv-x.tmp USER.YLI");
 }
 
 }  // namespace
