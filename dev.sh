@@ -26,7 +26,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev locales libwxgtk3.2-dev)
+PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev locales libwxgtk3.2-dev)
 # Only the tests need these: a virtual display for the window tests, and for
 # the real-window test a window manager, xdotool to press the keys, xprop,
 # ImageMagick for the screenshots and a Japanese font.
@@ -34,8 +34,9 @@ TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
 # Only the package needs these: dpkg-shlibdeps declares the libraries it links.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The cross build for Windows (toolchain file cmake/toolchain-mingw-w64.cmake):
-# the compiler, the sources of GoogleTest and, for its tests, Wine.
-WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev g++-mingw-w64-x86-64-posix)
+# the compiler, the header-only libraries it copies, the sources of GoogleTest
+# and, for its tests, Wine.
+WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix)
 # The windowed program is driven on a virtual display with a window manager,
 # keys and screenshots, in Japanese (a locale and a font for Wine).
 WINDOWS_TEST_PACKAGES=(googletest wine wine64 xvfb openbox xdotool imagemagick fonts-ipafont-gothic locales)

@@ -7,6 +7,7 @@
 #include "app/ConverterApp.h"
 #include "app/FileformDocAdapter.h"
 #include "formats/BatchConvert.h"
+#include "inspect/InspectCommands.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Process.h"
@@ -60,6 +61,7 @@ int RunCommandLine(int argc, char** argv)
     CLI::App* pConvert = cli.add_subcommand("convert", "Convert one legacy file without searching or asking");
     pConvert->add_option("LEGACY", strLegacy, "The legacy USER.FDF or USER.YLI")->required();
     pConvert->add_option("OUTPUT", strOutput, "The version-5 file to write")->required();
+    const CInspectCommands inspect(cli);
     cli.require_subcommand(0, 1);
     cli.footer(
         "Usage of the subcommand:\n"
@@ -94,6 +96,13 @@ int RunCommandLine(int argc, char** argv)
             return kExitUsage;
         }
         return RunBatchConvert(strLegacy, strOutput);
+    }
+    if (inspect.Parsed()) {
+        if (bConsole || !arRoots.empty()) {
+            std::cerr << "toviconv: --console and --root apply to no subcommand\n";
+            return kExitUsage;
+        }
+        return inspect.Run();
     }
     return RunInteractive(std::move(arRoots), bConsole);
 }

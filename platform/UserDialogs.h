@@ -113,4 +113,8 @@ public:
     virtual std::unique_ptr<CConfirmView> CreateConfirmView() = 0;
     /// Shows a file dialog; true with the chosen full path on OK.
     virtual bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) = 0;
+    /// A line the program adds to what the run says (such as where a
+    /// replaced file was kept). Where a line of its own would cost the user
+    /// one more box to close, as in windows, it is not shown.
+    virtual void ShowNote(const std::string& /*strText*/) {}
 };

@@ -1,0 +1,113 @@
+// The portable part of the backups: names, the comparison with earlier
+// backups, the order of the folders tried.
+
+#include "platform/Backup.h"
+
+#include "platform/Path.h"
+#include "platform/UserLanguage.h"
+
+namespace {
+
+/// More backups of one file than anyone keeps: beyond this the folder counts
+/// as one that takes no new backup.
+constexpr int kMaxBackupNum = 9999;
+
+/// The whole file, or false when it cannot be read whole.
+bool ReadWhole(const std::string& strPath, std::string& strBytes)
+{
+    CInputFile file;
+    if (!file.Open(strPath))
+        return false;
+    strBytes.clear();
+    char arBuffer[64 * 1024];
+    for (std::size_t nRead; (nRead = file.Read(arBuffer, sizeof arBuffer)) > 0;)
+        strBytes.append(arBuffer, nRead);
+    return !file.HadReadError();
+}
+
+std::string BackupName(std::string_view strName, int nNumber)
+{
+    std::string strBackup(strName);
+    if (nNumber > 1)
+        strBackup += "." + std::to_string(nNumber);
+    return strBackup + ".bak";
+}
+
+/// Keeps the bytes in the folder under the first backup name that is free,
+/// or names an earlier backup of the same bytes met on the way.
+bool KeepIn(const std::string& strFolder, std::string_view strName, const std::string& strBytes, std::string& strBackup,
+            EOutputFailure& eFailure)
+{
+    std::string strEarlier;
+    for (int nNumber = 1; nNumber <= kMaxBackupNum; ++nNumber) {
+        const std::string strPath = JoinPath(strFolder, BackupName(strName, nNumber));
+        if (PathExists(strPath)) {
+            if (IsRegularFile(strPath) && ReadWhole(strPath, strEarlier) && strEarlier == strBytes) {
+                strBackup = strPath;
+                return true;
+            }
+            continue;
+        }
+        CAtomicOutputFile file;
+        if (file.Create(strPath) && file.Write(strBytes) && file.Commit()) {
+            strBackup = strPath;
+            return true;
+        }
+        eFailure = file.GetFailure() == EOutputFailure::None ? EOutputFailure::Other : file.GetFailure();
+        return false;
+    }
+    eFailure = EOutputFailure::Other;
+    return false;
+}
+
+}  // namespace
+
+bool BackUpFile(const std::string& strTarget, std::string& strBackup, EOutputFailure& eFailure)
+{
+    return BackUpFileInto(strTarget, {"", UserBackupFolder()}, strBackup, eFailure);
+}
+
+bool BackUpFileInto(const std::string& strTarget, const std::vector<std::string>& arFolders, std::string& strBackup,
+                    EOutputFailure& eFailure)
+{
+    strBackup.clear();
+    eFailure = EOutputFailure::None;
+    if (!IsRegularFile(strTarget))
+        return true;  // nothing there that replacing could lose
+    std::string strBytes;
+    if (!ReadWhole(strTarget, strBytes)) {
+        // What cannot be read cannot be kept, so it is not replaced either.
+        eFailure = EOutputFailure::Other;
+        return false;
+    }
+    const std::string_view strFileFolder = FolderOfPath(strTarget);
+    const std::string_view strName = std::string_view(strTarget).substr(strFileFolder.size());
+    for (const std::string& strFolder : arFolders) {
+        const bool bOwnFolder = strFolder.empty();
+        if (!bOwnFolder && !CreateFolderPath(strFolder))
+            continue;
+        EOutputFailure eHere = EOutputFailure::None;
+        if (KeepIn(bOwnFolder ? std::string(strFileFolder.empty() ? "." : strFileFolder) : strFolder, strName, strBytes,
+                   strBackup, eHere))
+            return true;
+        // The first folder's reason is the one that tells the user most: it
+        // is where the file itself lives.
+        if (eFailure == EOutputFailure::None)
+            eFailure = eHere;
+    }
+    if (eFailure == EOutputFailure::None)
+        eFailure = EOutputFailure::Other;
+    return false;
+}
+
+std::string BackupMadeLine(const std::string& strBackup)
+{
+    return ByUserLanguage("上書き前のファイルは ", "The file as it was before is kept as ") + strBackup +
+           ByUserLanguage(" に保存しました。", ".");
+}
+
+std::string BackupFailedLine()
+{
+    return ByUserLanguage("上書き前のファイルのバックアップを作れないため、ファイルは変更していません。",
+                          "The file was left as it was: no backup of it could be made.");
+}
