@@ -67,7 +67,13 @@ int RunCommandLine(int argc, char** argv)
         "Usage of the subcommand:\n"
         "  toviconv convert LEGACY OUTPUT\n"
         "      Reads LEGACY (a USER.FDF, or any other name for a version-3/4 USER.YLI) and\n"
-        "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n\n"
+        "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n"
+        "  toviconv show [--json] FILE\n"
+        "      Lists the sheets of a user-sheet file of version 2, 3/4 or 5.\n\n"
+        "Before an existing USER.YLI is replaced, its bytes are kept beside it as\n"
+        "USER.YLI.bak (then USER.YLI.2.bak, ...: never overwritten), or in\n"
+        "~/.local/share/toviconv/backups when its folder takes no new file; the run\n"
+        "names the backup. To go back, copy the backup over USER.YLI.\n\n"
         "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
         "command line that cannot be understood.\n");
 

@@ -49,22 +49,22 @@ std::string SizeText(const std::optional<double>& dSize)
     return dSize ? FormatReal(*dSize, 2) : std::string("?");
 }
 
-nlohmann::json NamesJson(const std::vector<std::string>& lstNames)
+nlohmann::ordered_json NamesJson(const std::vector<std::string>& lstNames)
 {
-    nlohmann::json names = nlohmann::json::array();
+    nlohmann::ordered_json names = nlohmann::ordered_json::array();
     for (const std::string& strName : lstNames)
         names.push_back(Cp932ToUtf8(strName));
     return names;
 }
 
-nlohmann::json SizeJson(const std::optional<double>& dSize)
+nlohmann::ordered_json SizeJson(const std::optional<double>& dSize)
 {
-    return dSize ? nlohmann::json(*dSize) : nlohmann::json(nullptr);
+    return dSize ? nlohmann::ordered_json(*dSize) : nlohmann::ordered_json(nullptr);
 }
 
-nlohmann::json SheetJson(const SSheetSummary& sheet)
+nlohmann::ordered_json SheetJson(const SSheetSummary& sheet)
 {
-    nlohmann::json support = nlohmann::json::array();
+    nlohmann::ordered_json support = nlohmann::ordered_json::array();
     for (const SSupportSummary& record : sheet.lstSupport)
         support.push_back({{"type", record.nType},
                            {"version", Cp932ToUtf8(record.strVersion)},
@@ -116,17 +116,25 @@ int RunShow(const std::string& strPath, bool bJson)
     // batch conversion; standard output holds the report alone.
     CStreamMessageBox box;
     const CMessageBoxScope scope(&box);
+    std::string strOut;
+    std::string strError;
+    const int nStatus = MakeShowReport(strPath, bJson, strOut, strError);
+    WriteToStdError(strError);
+    return WriteToStdOutput(strOut) ? nStatus : 1;
+}
+
+int MakeShowReport(const std::string& strPath, bool bJson, std::string& strOut, std::string& strError)
+{
     CToviFileformDoc doc;
     ESheetFileVersion eVersion = ESheetFileVersion::Version34;
     switch (ReadAnySheetFile(strPath, doc, eVersion)) {
     case EReadResult::NotOpened:
-        WriteToStdError(std::string("toviconv: ") +
-                        ByUserLanguage("ファイルを読み込めません: ", "the file cannot be read: ") + strPath + "\n");
+        strError = std::string("toviconv: ") +
+                   ByUserLanguage("ファイルを読み込めません: ", "the file cannot be read: ") + strPath + "\n";
         return 1;
     case EReadResult::NotUserSheets:
-        WriteToStdError(std::string("toviconv: ") +
-                        ByUserLanguage("ユーザシートのファイルではありません: ", "not a user-sheet file: ") + strPath +
-                        "\n");
+        strError = std::string("toviconv: ") +
+                   ByUserLanguage("ユーザシートのファイルではありません: ", "not a user-sheet file: ") + strPath + "\n";
         return 1;
     case EReadResult::Ok:
         break;
@@ -144,21 +152,20 @@ int RunShow(const std::string& strPath, bool bJson)
         nDecoNum += sheet.nDecoNum;
     }
 
-    std::string strOut;
     if (bJson) {
-        nlohmann::json sheets = nlohmann::json::array();
+        nlohmann::ordered_json sheets = nlohmann::ordered_json::array();
         for (const SSheetSummary& sheet : lstSheets)
             sheets.push_back(SheetJson(sheet));
-        const nlohmann::json document = {{"file", strPath},
-                                         {"version", VersionName(eVersion)},
-                                         {"sheets", sheets},
-                                         {"total",
-                                          {{"sheets", lstSheets.size()},
-                                           {"elements", nElementNum},
-                                           {"labels", nLabelNum},
-                                           {"decorations", nDecoNum}}}};
+        const nlohmann::ordered_json document = {{"file", strPath},
+                                                 {"version", VersionName(eVersion)},
+                                                 {"sheets", sheets},
+                                                 {"total",
+                                                  {{"sheets", lstSheets.size()},
+                                                   {"elements", nElementNum},
+                                                   {"labels", nLabelNum},
+                                                   {"decorations", nDecoNum}}}};
         // A path that is not UTF-8 must not stop the report.
-        strOut = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        strOut = document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
     } else {
         strOut = strPath + ByUserLanguage(": バージョン ", ": version ") + VersionName(eVersion) +
                  ByUserLanguage(" のユーザシートファイル\n", " user-sheet file\n");
@@ -169,5 +176,5 @@ int RunShow(const std::string& strPath, bool bJson)
                   ByUserLanguage("、ラベル ", ", labels ") + std::to_string(nLabelNum) +
                   ByUserLanguage("、装飾 ", ", decorations ") + std::to_string(nDecoNum) + "\n";
     }
-    return WriteToStdOutput(strOut) ? 0 : 1;
+    return 0;
 }

@@ -9,3 +9,8 @@
 /// or is no user-sheet file gets one line on standard error. Returns the
 /// exit status: 0 when shown, 1 otherwise.
 int RunShow(const std::string& strPath, bool bJson);
+
+/// What RunShow prints: the report for standard output in strOut, the error
+/// line for standard error in strError (the model's reports of a damaged
+/// file still go to the installed message box handler); its exit status.
+int MakeShowReport(const std::string& strPath, bool bJson, std::string& strOut, std::string& strError);

@@ -40,7 +40,9 @@ bool KeepIn(const std::string& strFolder, std::string_view strName, const std::s
 {
     std::string strEarlier;
     for (int nNumber = 1; nNumber <= kMaxBackupNum; ++nNumber) {
-        const std::string strPath = JoinPath(strFolder, BackupName(strName, nNumber));
+        // A file named without a folder gets a backup named without one.
+        const std::string strPath =
+            strFolder.empty() ? BackupName(strName, nNumber) : JoinPath(strFolder, BackupName(strName, nNumber));
         if (PathExists(strPath)) {
             if (IsRegularFile(strPath) && ReadWhole(strPath, strEarlier) && strEarlier == strBytes) {
                 strBackup = strPath;
