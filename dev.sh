@@ -29,8 +29,9 @@ cd "$(dirname "$0")"
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev locales libwxgtk3.2-dev)
 # Only the tests need these: a virtual display for the window tests, and for
 # the real-window test a window manager, xdotool to press the keys, xprop,
-# ImageMagick for the screenshots and a Japanese font.
-TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
+# ImageMagick for the screenshots and a Japanese font; rsvg-convert renders
+# the sheets' previews.
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic librsvg2-bin)
 # Only the package needs these: dpkg-shlibdeps declares the libraries it links.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The cross build for Windows (toolchain file cmake/toolchain-mingw-w64.cmake):
