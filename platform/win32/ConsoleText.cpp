@@ -7,16 +7,26 @@
 
 std::string Cp932ToUtf8(std::string_view strCp932)
 {
-    if (strCp932.empty())
-        return {};
-    // Bytes that are no character of the code page become U+30FB or U+FFFD
-    // by the system's rules; never an error.
-    const int nBytes = static_cast<int>(strCp932.size());
-    const int nChars = ::MultiByteToWideChar(932, 0, strCp932.data(), nBytes, nullptr, 0);
-    if (nChars <= 0)
-        return std::string(strCp932.size(), '?');
-    std::wstring strWide(static_cast<std::size_t>(nChars), L'\0');
-    ::MultiByteToWideChar(932, 0, strCp932.data(), nBytes, strWide.data(), nChars);
+    // Character by character, so that a byte of no character becomes U+FFFD
+    // as on POSIX (the system's own table would pass some of them on as
+    // control codes).
+    std::wstring strWide;
+    for (std::size_t i = 0; i < strCp932.size();) {
+        const auto c = static_cast<unsigned char>(strCp932[i]);
+        const int nBytes = IsCp932LeadByte(c) && i + 1 < strCp932.size() ? 2 : 1;
+        wchar_t arChar[2] = {};
+        const int nChars =
+            c == 0x80 || c == 0xA0 || c >= 0xFD || (nBytes == 1 && IsCp932LeadByte(c))
+                ? 0
+                : ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, strCp932.data() + i, nBytes, arChar, 2);
+        if (nChars > 0) {
+            strWide.append(arChar, static_cast<std::size_t>(nChars));
+            i += static_cast<std::size_t>(nBytes);
+        } else {
+            strWide += L'\xFFFD';
+            ++i;
+        }
+    }
     return NarrowText(strWide);
 }
 

@@ -20,26 +20,20 @@ long long CountOf(const std::string& strText, const std::string& strPart)
 }
 
 /// True when the renderer draws the picture (or only the element with the
-/// id) into the PNG file without an error; no renderer on Windows.
+/// id) into the PNG file without an error. The renderer is a program of the
+/// Linux test machine: under Windows the pictures are checked as text only.
 bool Renders(const std::string& strSvg, const std::string& strPng, const std::string& strId = "")
 {
-#ifdef _WIN32
-    static_cast<void>(strSvg);
-    static_cast<void>(strPng);
-    static_cast<void>(strId);
-    return true;
-#else
     const std::string strExport = strId.empty() ? "" : " --export-id=" + strId;
     return std::system(
                ("rsvg-convert" + strExport + " -o '" + strPng + "' '" + strSvg + "' </dev/null 2>/dev/null").c_str()) ==
            0;
-#endif
 }
 
 bool HaveRenderer()
 {
 #ifdef _WIN32
-    return true;
+    return false;
 #else
     return std::system("rsvg-convert --version >/dev/null 2>&1 </dev/null") == 0;
 #endif
@@ -59,8 +53,12 @@ TEST(PreviewTest, TheCardSheetIsDrawnLabelByLabelAndRendered)
     EXPECT_NE(strSvg.find("width=\"91.000\" height=\"55.000\""), std::string::npos) << "the paper, to scale";
     EXPECT_NE(ReadWholeFile(strFolder + "/index.html").find("<img src=\"sheet-001.svg\" alt=\"Card 10\">"),
               std::string::npos);
+#ifndef _WIN32
     if (!HaveRenderer())
         GTEST_SKIP() << "rsvg-convert is not installed (librsvg2-bin)";
+#else
+    return;
+#endif
     EXPECT_TRUE(Renders(strFolder + "/sheet-001.svg", strFolder + "/card.png"));
     // The renderer finds every label the picture claims, and no more.
     EXPECT_TRUE(Renders(strFolder + "/sheet-001.svg", strFolder + "/label.png", "label-2"));
