@@ -14,8 +14,7 @@ TEST(BackupTest, EveryDifferentContentIsKeptOnceBesideTheFile)
     const std::string strTarget = folder.File("USER.YLI");
     std::string strBackup = "x";
     EOutputFailure eFailure = EOutputFailure::Other;
-    ASSERT_TRUE(BackUpFile(strTarget, strBackup, eFailure));
-    EXPECT_EQ(strBackup, "") << "no file, nothing to keep";
+    ASSERT_TRUE(BackUpFile(strTarget, strBackup, eFailure) && strBackup.empty()) << "no file, nothing to keep";
 
     const struct {
         const char* pBytes;
@@ -56,11 +55,9 @@ TEST(BackupTest, AFolderThatTakesNothingPassesTheBackupOnOrLeavesEverythingAsItW
     EXPECT_EQ(strBackup, JoinPath(strData, "USER.YLI.bak"));
     EXPECT_EQ(ReadWholeFile(strBackup), "old");
     EXPECT_EQ(ListFolder(strData), "USER.YLI.bak");
-    EXPECT_EQ(ReadWholeFile(strTarget), "old");
 
     const std::string strOwn = UserBackupFolder();
     EXPECT_TRUE(
         strOwn.ends_with(NativePathStyle() == EPathStyle::Windows ? "\\ToviConv\\Backups" : "/toviconv/backups"))
         << strOwn;
-    EXPECT_EQ(BackupMadeLine("B").find('\n'), std::string::npos);
 }

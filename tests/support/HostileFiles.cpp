@@ -1,31 +1,26 @@
 #include "tests/support/HostileFiles.h"
 
-#include <iterator>
 #include <random>
 #include <string_view>
 
 namespace {
 
-constexpr std::string_view kVersion2Keys[] = {
-    "GroupName",       "SheetName",     "SheetType",        "SheetIndex",
-    "SheetWidth",      "SheetHeight",   "SheetOrientation", "SheetDecoType",
-    "SheetDecoStartX", "SheetDecoEndY", "FixedNo",          "FixedWidth",
-    "FixedHeight",     "FixedHorPos",   "FixedVertPos",     "FixedDecoType",
-    "FixedDecoStartX", "FixedDecoEndY", "FreeNo",           "FreeWidth",
-    "FreeHeight",      "FreeHorPos",    "FreeVerPos",       "FreeDecoType",
-    "FreeDecoStartY",  "FreeDecoEndX",  "LabelNumber",      "ID",
-};
+constexpr std::string_view kVersion2Keys[] = {"GroupName",       "SheetName",     "SheetType",        "SheetIndex",
+                                              "SheetWidth",      "SheetHeight",   "SheetOrientation", "SheetDecoType",
+                                              "SheetDecoStartX", "SheetDecoEndY", "FixedNo",          "FixedWidth",
+                                              "FixedHeight",     "FixedHorPos",   "FixedVertPos",     "FixedDecoType",
+                                              "FixedDecoStartX", "FixedDecoEndY", "FreeNo",           "FreeWidth",
+                                              "FreeHeight",      "FreeHorPos",    "FreeVerPos",       "FreeDecoType",
+                                              "FreeDecoStartY",  "FreeDecoEndX",  "LabelNumber",      "ID"};
 constexpr std::string_view kVersion34Keys[] = {
     "GroupName", "CompanyName",  "ProductName",  "SheetUse",  "SheetSurfaces", "SheetType", "SheetSize", "SheetDeco",
-    "Fixed",     "FixedHorzPos", "FixedVertPos", "FixedDeco", "Free",          "FreePos",   "FreeDeco",  "ID",
-};
+    "Fixed",     "FixedHorzPos", "FixedVertPos", "FixedDeco", "Free",          "FreePos",   "FreeDeco",  "ID"};
 /// Millimetres: the disc bounds and just beyond them, halves of a
 /// hundredth, signs, the largest magnitudes, what is no number.
 constexpr std::string_view kLengths[] = {
     "0",    "116",   "115",   "117",    "117.004", "114.996", "41",     "40",      "42",   "42.004",
     "37.5", "78.5",  "37.49", "78.506", "-0.001",  "0.005",   "12.345", "1e300",   "-99",  "",
-    "x",    " 7.25", "999",   "2.675",  "1.005",   "-3",      "58.004", "16.9951", "5e-3", "100",
-};
+    "x",    " 7.25", "999",   "2.675",  "1.005",   "-3",      "58.004", "16.9951", "5e-3", "100"};
 /// Tenths of a millimetre for version 2.
 constexpr std::string_view kTenths[] = {"0",  "1160", "1150", "1170",        "375",  "785", "410", "1171",
                                         "-5", "12.5", "",     "99999999999", "2100", "2",   "1",   "3"};
@@ -33,15 +28,13 @@ constexpr std::string_view kTenths[] = {"0",  "1160", "1150", "1170",        "37
 constexpr std::string_view kDiscSizes[] = {"116", "115", "117", "117.004", "114.996", "116.5", "115.004"};
 constexpr std::string_view kHoleStarts[] = {"37.5", "37.49", "36.996", "38", "37.504", "36.5"};
 constexpr std::string_view kHoleEnds[] = {"78.5", "78.506", "79.004", "78", "77.996", "79.5"};
-constexpr std::string_view kNames[] = {
-    "Card",
-    "\x82\xA0\x82\xA2 \x83\x4A\x81\x5B\x83\x68",
-    "<script>&amp;\"'",
-    "  trailing  ",
-    "",
-    "a,b",
-    "\xBA\xDD\xCA\xDE\xB0\xC4",
-};
+constexpr std::string_view kNames[] = {"Card",
+                                       "\x82\xA0\x82\xA2 \x83\x4A\x81\x5B\x83\x68",
+                                       "<script>&amp;\"'",
+                                       "  trailing  ",
+                                       "",
+                                       "a,b",
+                                       "\xBA\xDD\xCA\xDE\xB0\xC4"};
 
 class CHostileWriter {
 public:
@@ -52,7 +45,7 @@ public:
         const int nLines = 1 + static_cast<int>(m_random() % 60);
         Line("GroupName", Pick(kNames));
         for (int i = 0; i < nLines; ++i) {
-            if (m_random() % 8 == 0)
+            if (!m_bVersion2 && m_random() % 8 == 0)
                 DiscLabel();
             else
                 Line(m_bVersion2 ? Pick(kVersion2Keys) : Pick(kVersion34Keys), Value());
@@ -69,14 +62,9 @@ private:
 
     std::string Value()
     {
-        switch (m_random() % 6) {
-        case 0:
-            return std::string(Pick(kNames));
-        case 1:
-            return std::string(m_random() % 1500, ',');  // up to a line too long for the legacy readers
-        default:
-            break;
-        }
+        const auto nKind = m_random() % 6;
+        if (nKind < 2)  // a name, or a line up to too long for the legacy readers
+            return nKind == 0 ? std::string(Pick(kNames)) : std::string(m_random() % 1500, ',');
         std::string strValue;
         const int nFields = 1 + static_cast<int>(m_random() % 6);
         for (int i = 0; i < nFields; ++i) {
@@ -87,16 +75,10 @@ private:
         return strValue;
     }
 
-    /// An element near the disc-label bounds: sizes and hole on either side.
+    /// A version-3/4 element near the disc-label bounds: size and hole on
+    /// either side of them.
     void DiscLabel()
     {
-        if (m_bVersion2) {
-            Line(m_random() % 2 ? "FixedNo" : "FreeNo", "1");
-            for (const std::string_view key : {"FixedWidth", "FixedHeight", "FixedDecoType", "FixedDecoStartX",
-                                               "FixedDecoStartY", "FixedDecoEndX", "FixedDecoEndY"})
-                Line(key, Pick(kTenths));
-            return;
-        }
         const std::string_view strKind = m_random() % 2 ? "Fixed" : "Free";
         Line("SheetType", m_random() % 2 ? "0,1,0,0" : "0,2,0,0");
         Line(strKind, "1," + std::string(Pick(kDiscSizes)) + "," + std::string(Pick(kDiscSizes)));
