@@ -28,17 +28,13 @@ public:
     // The paths are taken by value, as the run hands them over.
     int ReadLegacyFile(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
 
-    /// Reads a version-5 file, as WriteVersion5File writes it, into new
-    /// sheets. Version 5 uses the keywords of versions 3 and 4, so its sheets
-    /// are read as theirs are (origin 1), with the version-5 additions: the
-    /// constant last field of a "Fixed" value is passed over, and a
-    /// "CDCaliber" line gives its element the centre hole that makes it a
-    /// disc label again. Lines may be of any length. Writing the sheets read
-    /// gives back the bytes the writer wrote. 1 when the file was read whole;
-    /// 0 when it did not open or a read error stopped it (the messages of
-    /// ReadLegacyFile; no sheet is left after a read error).
-    int ReadVersion5File(const std::string& strPath);
-    /// ReadVersion5File for bytes already read.
+    /// Reads the bytes of a version-5 file, as WriteVersion5File writes
+    /// them, into new sheets. Version 5 uses the keywords of versions 3 and
+    /// 4, so its sheets are read as theirs are (origin 1), with the version-5
+    /// additions: the constant last field of a "Fixed" value is passed over,
+    /// and a "CDCaliber" line gives its element the centre hole that makes it
+    /// a disc label again. Lines may be of any length. Writing the sheets
+    /// read gives back the bytes the writer wrote.
     void ReadVersion5Bytes(std::string_view bytes);
 
     /// Writes the sheets as a version-5 file, replacing the file at the path

@@ -5,8 +5,6 @@
 #include "formats/Version5Writer.h"
 #include "model/Sheet.h"
 #include "platform/CodePage.h"
-#include "platform/FileIo.h"
-#include "platform/MessageBox.h"
 
 #include <algorithm>
 #include <array>
@@ -106,26 +104,6 @@ bool HoldsVersion5Id(std::string_view bytes)
         }
     });
     return bVersion5;
-}
-
-int CToviFileformDoc::ReadVersion5File(const std::string& strPath)
-{
-    CInputFile file;
-    if (!file.Open(strPath)) {
-        ShowMessageBox("ﾌｧｲﾙ " + strPath + " が開けません。\n読み込みを中止します。");
-        return 0;
-    }
-    std::string strBytes;
-    char arBuffer[64 * 1024];
-    for (std::size_t nRead; (nRead = file.Read(arBuffer, sizeof arBuffer)) > 0;)
-        strBytes.append(arBuffer, nRead);
-    if (file.HadReadError()) {
-        DeleteContents();
-        ShowMessageBox("ﾌｧｲﾙ " + strPath + " が読み込めません。\n読み込みを中止します。");
-        return 0;
-    }
-    ReadVersion5Bytes(strBytes);
-    return 1;
 }
 
 void CToviFileformDoc::ReadVersion5Bytes(std::string_view bytes)

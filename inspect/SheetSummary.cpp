@@ -5,20 +5,9 @@
 #include "formats/Version5Writer.h"
 #include "model/Sheet.h"
 #include "platform/CodePage.h"
-#include "platform/FileIo.h"
+#include "platform/WholeFile.h"
 
 namespace {
-
-bool ReadBytes(const std::string& strPath, std::string& strBytes)
-{
-    CInputFile file;
-    if (!file.Open(strPath))
-        return false;
-    char arBuffer[64 * 1024];
-    for (std::size_t nRead; (nRead = file.Read(arBuffer, sizeof arBuffer)) > 0;)
-        strBytes.append(arBuffer, nRead);
-    return !file.HadReadError();
-}
 
 /// True when a line of the bytes holds a keyword of the version.
 bool HoldsKeyword(std::string_view bytes, EFileVersion eVersion)
@@ -54,7 +43,7 @@ std::vector<std::string> Names(const std::vector<std::unique_ptr<std::string>>& 
 EReadResult ReadAnySheetFile(const std::string& strPath, CToviFileformDoc& doc, ESheetFileVersion& eVersion)
 {
     std::string strBytes;
-    if (!ReadBytes(strPath, strBytes))
+    if (!ReadFileBytes(strPath, strBytes))
         return EReadResult::NotOpened;
     const bool bVersion2 = strPath.size() >= 3 && EqualNoCaseAscii(strPath.substr(strPath.size() - 3), "FDF");
     eVersion = bVersion2                   ? ESheetFileVersion::Version2

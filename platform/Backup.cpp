@@ -5,25 +5,13 @@
 
 #include "platform/Path.h"
 #include "platform/UserLanguage.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
 /// More backups of one file than anyone keeps: beyond this the folder counts
 /// as one that takes no new backup.
 constexpr int kMaxBackupNum = 9999;
-
-/// The whole file, or false when it cannot be read whole.
-bool ReadWhole(const std::string& strPath, std::string& strBytes)
-{
-    CInputFile file;
-    if (!file.Open(strPath))
-        return false;
-    strBytes.clear();
-    char arBuffer[64 * 1024];
-    for (std::size_t nRead; (nRead = file.Read(arBuffer, sizeof arBuffer)) > 0;)
-        strBytes.append(arBuffer, nRead);
-    return !file.HadReadError();
-}
 
 std::string BackupName(std::string_view strName, int nNumber)
 {
@@ -44,7 +32,7 @@ bool KeepIn(const std::string& strFolder, std::string_view strName, const std::s
         const std::string strPath =
             strFolder.empty() ? BackupName(strName, nNumber) : JoinPath(strFolder, BackupName(strName, nNumber));
         if (PathExists(strPath)) {
-            if (IsRegularFile(strPath) && ReadWhole(strPath, strEarlier) && strEarlier == strBytes) {
+            if (IsRegularFile(strPath) && ReadFileBytes(strPath, strEarlier) && strEarlier == strBytes) {
                 strBackup = strPath;
                 return true;
             }
@@ -77,7 +65,7 @@ bool BackUpFileInto(const std::string& strTarget, const std::vector<std::string>
     if (!IsRegularFile(strTarget))
         return true;  // nothing there that replacing could lose
     std::string strBytes;
-    if (!ReadWhole(strTarget, strBytes)) {
+    if (!ReadFileBytes(strTarget, strBytes)) {
         // What cannot be read cannot be kept, so it is not replaced either.
         eFailure = EOutputFailure::Other;
         return false;
