@@ -57,14 +57,12 @@ TEST_F(Version5WriterTest, AFolderThatTakesNoFileSendsTheBackupToTheDataFolderOr
     EXPECT_EQ(ReadWholeFile(data.File("toviconv/backups/USER.YLI.bak")), "old contents");
 
     // No data folder either: nothing is written, and the message says why.
-    const std::string strFile = strOut;
+    const std::string strExpected =
+        WithFailureLine(WriteFailureMessage(strOut) + "\n" + BackupFailedLine(), EOutputFailure::NoRights);
     nStatus = RunUnprivileged([&] {
         const SDataHome home("/proc/no-such-folder");
         m_box.Clear();
-        return m_doc.ReplaceVersion5File(strFile) == 0 &&
-               m_box.Texts() ==
-                   std::vector<std::string>{WithFailureLine(WriteFailureMessage(strFile) + "\n" + BackupFailedLine(),
-                                                            EOutputFailure::NoRights)};
+        return m_doc.ReplaceVersion5File(strOut) == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
     });
     ::chmod(m_folder.Path().c_str(), 0755);
     EXPECT_EQ(nStatus, 0) << "a write without a backup, or the wrong message";

@@ -16,20 +16,15 @@ TEST(BackupTest, EveryDifferentContentIsKeptOnceBesideTheFile)
     EOutputFailure eFailure = EOutputFailure::Other;
     ASSERT_TRUE(BackUpFile(strTarget, strBackup, eFailure) && strBackup.empty()) << "no file, nothing to keep";
 
-    const struct {
-        const char* pBytes;
-        const char* pBackup;
-    } arSteps[] = {
+    // The bytes of the file, then the backup that holds them.
+    const std::pair<const char*, const char*> arSteps[] = {
         {"one", "USER.YLI.bak"}, {"one", "USER.YLI.bak"}, {"two\r\n\x82\xA0", "USER.YLI.2.bak"},
-        {"", "USER.YLI.3.bak"},  {"one", "USER.YLI.bak"}, {"two\r\n\x82\xA0", "USER.YLI.2.bak"},
-    };
-    for (const auto& step : arSteps) {
-        SCOPED_TRACE(step.pBackup);
-        WriteWholeFile(strTarget, step.pBytes);
+        {"", "USER.YLI.3.bak"},  {"one", "USER.YLI.bak"}, {"two\r\n\x82\xA0", "USER.YLI.2.bak"}};
+    for (const auto& [pBytes, pBackup] : arSteps) {
+        WriteWholeFile(strTarget, pBytes);
         ASSERT_TRUE(BackUpFile(strTarget, strBackup, eFailure));
-        EXPECT_EQ(strBackup, folder.File(step.pBackup));
-        EXPECT_EQ(ReadWholeFile(strBackup), step.pBytes);
-        EXPECT_EQ(eFailure, EOutputFailure::None);
+        EXPECT_EQ(strBackup, folder.File(pBackup));
+        EXPECT_TRUE(ReadWholeFile(strBackup) == pBytes && eFailure == EOutputFailure::None) << pBackup;
     }
     EXPECT_EQ(ListFolder(folder.Path()), "USER.YLI USER.YLI.2.bak USER.YLI.3.bak USER.YLI.bak");
 }

@@ -75,8 +75,7 @@ private:
         return strValue;
     }
 
-    /// A version-3/4 element near the disc-label bounds: size and hole on
-    /// either side of them.
+    /// A version-3/4 element on and around the disc-label bounds.
     void DiscLabel()
     {
         const std::string_view strKind = m_random() % 2 ? "Fixed" : "Free";
