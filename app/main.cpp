@@ -8,6 +8,7 @@
 #include "app/FileformDocAdapter.h"
 #include "formats/BatchConvert.h"
 #include "inspect/InspectCommands.h"
+#include "platform/Backup.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Process.h"
@@ -71,12 +72,9 @@ int RunCommandLine(int argc, char** argv)
         "  toviconv show [--json] FILE\n"
         "      Lists the sheets of a user-sheet file of version 2, 3/4 or 5.\n"
         "  toviconv preview FILE DIR\n"
-        "      Draws each sheet as DIR/sheet-001.svg ... and DIR/index.html for a browser.\n\n"
-        "Before an existing USER.YLI is replaced, its bytes are kept beside it as\n"
-        "USER.YLI.bak (then USER.YLI.2.bak, ...: never overwritten), or in\n"
-        "~/.local/share/toviconv/backups when its folder takes no new file; the run\n"
-        "names the backup. To go back, copy the backup over USER.YLI.\n\n"
-        "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
+        "      Draws each sheet as DIR/sheet-001.svg ... and DIR/index.html for a browser.\n\n" +
+        BackupHelpText() +
+        "\nExit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
         "command line that cannot be understood.\n");
 
     try {

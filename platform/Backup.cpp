@@ -101,3 +101,21 @@ std::string BackupFailedLine()
     return ByUserLanguage("上書き前のファイルのバックアップを作れないため、ファイルは変更していません。",
                           "The file was left as it was: no backup of it could be made.");
 }
+
+std::string BackupHelpText()
+{
+    const std::string strFolder = NativePathStyle() == EPathStyle::Windows ? "%LOCALAPPDATA%\\ToviConv\\Backups"
+                                                                           : "~/.local/share/toviconv/backups";
+    return ByUserLanguage(
+               "既存の USER.YLI を置き換える前に、その内容を同じフォルダに USER.YLI.bak\n"
+               "（次からは USER.YLI.2.bak、USER.YLI.3.bak ...。上書きはしません）として保存します。\n"
+               "フォルダに新しいファイルを作れないときは ",
+               "Before an existing USER.YLI is replaced, its bytes are kept beside it as\n"
+               "USER.YLI.bak (then USER.YLI.2.bak, USER.YLI.3.bak ...: never overwritten), or in\n") +
+           strFolder +
+           ByUserLanguage(
+               " に保存します。\n保存先は変換後に表示します。元に戻すには、バックアップを USER.YLI "
+               "に上書きコピーしてください。\n",
+               " when its folder takes no new file; the run names\nthe backup. To go back, copy the "
+               "backup over USER.YLI.\n");
+}

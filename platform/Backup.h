@@ -29,6 +29,10 @@ bool BackUpFileInto(const std::string& strTarget, const std::vector<std::string>
 /// The line that names a backup, in the user's language.
 std::string BackupMadeLine(const std::string& strBackup);
 
+/// The paragraph of the program's help on backups: where they go and how
+/// to go back, in the user's language, ending in a line break.
+std::string BackupHelpText();
+
 /// The line that says a file was left as it was because no backup could be
 /// made, in the user's language.
 std::string BackupFailedLine();
