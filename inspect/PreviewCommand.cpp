@@ -318,10 +318,14 @@ int RunPreview(const std::string& strPath, const std::string& strFolder)
         }
         const SSheetSummary summary = SummarizeSheet(sheet);
         const std::string strName = EscapeMarkup(Cp932ToUtf8(summary.strName));
-        strHtml += "<figure>\n<img src=\"" + strFile + "\" alt=\"" + strName + "\">\n<figcaption>" +
-                   std::to_string(i + 1) + ". " + strName + " &mdash; " + EscapeMarkup(Cp932ToUtf8(summary.strGroup)) +
-                   " &mdash; " + std::to_string(nLabels) + ByUserLanguage(" ラベル", " labels") +
-                   "</figcaption>\n</figure>\n";
+        // Appended piece by piece: a file may hold many thousand sheets.
+        for (const std::string& strPiece :
+             {std::string("<figure>\n<img src=\""), strFile, std::string("\" alt=\""), strName,
+              std::string("\">\n<figcaption>"), std::to_string(i + 1), std::string(". "), strName,
+              std::string(" &mdash; "), EscapeMarkup(Cp932ToUtf8(summary.strGroup)), std::string(" &mdash; "),
+              std::to_string(nLabels), std::string(ByUserLanguage(" ラベル", " labels")),
+              std::string("</figcaption>\n</figure>\n")})
+            strHtml += strPiece;
     }
     strHtml += "</body>\n</html>\n";
     const std::string strIndex = JoinPath(strFolder, "index.html");

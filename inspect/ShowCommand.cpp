@@ -141,6 +141,7 @@ int MakeShowReport(const std::string& strPath, bool bJson, std::string& strOut, 
     }
 
     std::vector<SSheetSummary> lstSheets;
+    lstSheets.reserve(static_cast<std::size_t>(doc.GetSheetNum()));
     for (int i = 0; i < doc.GetSheetNum(); ++i)
         lstSheets.push_back(SummarizeSheet(*doc.GetSheet(i)));
     long long nElementNum = 0;

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 #include <unistd.h>
 
@@ -23,7 +24,8 @@ std::string Cp932ToUtf8(std::string_view strCp932)
         return std::string(strCp932);
 
     const iconv_t hConv = ::iconv_open("UTF-8", "CP932");
-    if (hConv == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open fails with (iconv_t)-1; compared as a number, not made a pointer.
+    if (reinterpret_cast<std::intptr_t>(hConv) == -1) {
         // No conversion module: every byte beyond ASCII is unknown.
         for (const char c : strCp932)
             strUtf8 += static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : kReplacement;
