@@ -26,7 +26,7 @@ std::string HomeFolder()
 
 std::string UserBackupFolder()
 {
-    // The base directory specification: a relative $XDG_DATA_HOME is invalid
+    // As the XDG base directories have it, a relative $XDG_DATA_HOME is invalid
     // and ignored.
     const char* pData = std::getenv("XDG_DATA_HOME");
     std::string strData;
