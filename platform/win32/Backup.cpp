@@ -51,12 +51,16 @@ bool IsRegularFile(const std::string& strPath)
     // port) shows itself as one.
     const HANDLE hFile = ::CreateFileW(strWide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
+    const DWORD nAttributes = ::GetFileAttributesW(strWide.c_str());
+    const bool bFile = nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        // A file that another program keeps from being opened still counts:
+        // its backup then fails, and so nothing replaces it unkept.
+        return bFile;
+    }
     const bool bRegular = ::GetFileType(hFile) == FILE_TYPE_DISK;
     ::CloseHandle(hFile);
-    const DWORD nAttributes = ::GetFileAttributesW(strWide.c_str());
-    return bRegular && nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    return bRegular && bFile;
 }
 
 bool PathExists(const std::string& strPath)
