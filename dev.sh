@@ -26,16 +26,18 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev locales libwxgtk3.2-dev)
+PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev locales libwxgtk3.2-dev)
 # Only the tests need these: a virtual display for the window tests, and for
 # the real-window test a window manager, xdotool to press the keys, xprop,
-# ImageMagick for the screenshots and a Japanese font.
-TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic)
+# ImageMagick for the screenshots and a Japanese font; rsvg-convert renders
+# the sheets' previews.
+TEST_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick fonts-ipafont-gothic librsvg2-bin)
 # Only the package needs these: dpkg-shlibdeps declares the libraries it links.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The cross build for Windows (toolchain file cmake/toolchain-mingw-w64.cmake):
-# the compiler, the sources of GoogleTest and, for its tests, Wine.
-WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev g++-mingw-w64-x86-64-posix)
+# the compiler, the header-only libraries it copies, the sources of GoogleTest
+# and, for its tests, Wine.
+WINDOWS_PACKAGES=(cmake ninja-build libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix)
 # The windowed program is driven on a virtual display with a window manager,
 # keys and screenshots, in Japanese (a locale and a font for Wine).
 WINDOWS_TEST_PACKAGES=(googletest wine wine64 xvfb openbox xdotool imagemagick fonts-ipafont-gothic locales)
@@ -161,7 +163,7 @@ check_format() {
   if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z '*.cpp' '*.h'
   else
-    find app bench formats fuzz model platform tests -name '*.cpp' -print0 -o -name '*.h' -print0
+    find app bench formats fuzz inspect model platform tests -name '*.cpp' -print0 -o -name '*.h' -print0
   fi | xargs -0 clang-format-14 --dry-run --Werror
 }
 
@@ -202,7 +204,7 @@ run_tidy() {
   local dir=build-tidy
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-  run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|fuzz|model|platform)/"
+  run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|fuzz|inspect|model|platform)/"
 }
 
 cmd=${1:-run}

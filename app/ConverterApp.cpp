@@ -1,6 +1,7 @@
 #include "app/ConverterApp.h"
 
 #include "app/ConfirmDlg.h"
+#include "platform/Backup.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/Path.h"
@@ -238,12 +239,16 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
         pFailure = kNoSheetInfo;
     else if (!WriteOutput(strOld, strNew))
         pFailure = kExiting;
+    const std::string strBackup = m_pDoc ? m_pDoc->GetBackupPath() : std::string();
     m_pDoc.reset();
     if (pFailure) {
         EndRun(pFailure);
         return false;
     }
     ShowMessage(strNew + "に出力しました");
+    // Where the replaced file went, after the message and apart from it.
+    if (!strBackup.empty())
+        m_dialogs.ShowNote(BackupMadeLine(strBackup));
     m_nExitCode = 0;
     return true;
 }

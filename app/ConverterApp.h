@@ -28,6 +28,8 @@ public:
     /// 1 when written (or when there is no sheet); 0 after showing its own message.
     virtual int WriteVersion5File(std::string strPath) = 0;
     virtual int GetSheetNum() const = 0;
+    /// The backup of the file the write replaced; "" when it replaced none.
+    virtual std::string GetBackupPath() const { return {}; }
 };
 
 using DocFactory = std::function<std::unique_ptr<CConversionDoc>()>;

@@ -7,8 +7,10 @@ namespace {
 class CFileformDocAdapter : public CConversionDoc {
 public:
     int ReadLegacyFile(std::string strPath) override { return m_doc.ReadLegacyFile(strPath); }
-    int WriteVersion5File(std::string strPath) override { return m_doc.WriteVersion5File(strPath); }
+    // The run replaces the user's file only with a backup of it kept.
+    int WriteVersion5File(std::string strPath) override { return m_doc.ReplaceVersion5File(strPath); }
     int GetSheetNum() const override { return m_doc.GetSheetNum(); }
+    std::string GetBackupPath() const override { return m_doc.GetBackupPath(); }
 
 private:
     CToviFileformDoc m_doc;

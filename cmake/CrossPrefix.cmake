@@ -19,6 +19,14 @@ endif()
 
 # The toolchain file for the build of GoogleTest, as an absolute path (a
 # relative one names a file in the build folder or else the source folder).
+# The JSON library (header only) the same way.
+set(TOVICONV_JSON_HEADER_DIR /usr/include/nlohmann CACHE PATH "nlohmann-json headers copied into the cross prefix")
+set(TOVICONV_JSON_CONFIG_DIR /usr/share/cmake/nlohmann_json CACHE PATH "nlohmann-json package configuration")
+if(NOT EXISTS ${TOVICONV_CROSS_PREFIX}/include/nlohmann/json.hpp)
+  file(COPY ${TOVICONV_JSON_HEADER_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/include)
+  file(COPY ${TOVICONV_JSON_CONFIG_DIR} DESTINATION ${TOVICONV_CROSS_PREFIX}/share/cmake)
+endif()
+
 set(_toolchain ${CMAKE_TOOLCHAIN_FILE})
 if(NOT IS_ABSOLUTE ${_toolchain})
   if(EXISTS ${CMAKE_BINARY_DIR}/${_toolchain})

@@ -1,7 +1,9 @@
 #include "formats/BatchConvert.h"
 
 #include "formats/ToviFileformDoc.h"
+#include "platform/Backup.h"
 #include "platform/MessageBox.h"
+#include "platform/StdStreams.h"
 
 int RunBatchConvert(const std::string& strLegacy, const std::string& strOutput)
 {
@@ -15,8 +17,11 @@ int RunBatchConvert(const std::string& strLegacy, const std::string& strOutput)
         ShowMessageBox("ユーザシートの情報がありません。終了します");
         return 1;
     }
-    if (doc.WriteVersion5File(strOutput) == 0)
+    if (doc.ReplaceVersion5File(strOutput) == 0)
         return 1;
-    // Silent on success, as scripts expect: the exit status says it.
+    // Silent on success, as scripts expect: the exit status says it. Only a
+    // replaced file is named, so that the user knows where the old one went.
+    if (!doc.GetBackupPath().empty())
+        WriteToStdError(BackupMadeLine(doc.GetBackupPath()) + "\n");
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+class CFixedFree;
 class CSheet;
 
 class CToviFileformDoc {
@@ -27,11 +28,29 @@ public:
     // The paths are taken by value, as the run hands them over.
     int ReadLegacyFile(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
 
+    /// Reads the bytes of a version-5 file, as WriteVersion5File writes
+    /// them, into new sheets. Version 5 uses the keywords of versions 3 and
+    /// 4, so its sheets are read as theirs are (origin 1), with the version-5
+    /// additions: the constant last field of a "Fixed" value is passed over,
+    /// and a "CDCaliber" line gives its element the centre hole that makes it
+    /// a disc label again. Lines may be of any length. Writing the sheets
+    /// read gives back the bytes the writer wrote.
+    void ReadVersion5Bytes(std::string_view bytes);
+
     /// Writes the sheets as a version-5 file, replacing the file at the path
     /// whole or not at all. 1 when it was written, and also when the document
     /// holds no sheet (nothing is written then); 0 when it could not be
     /// written (a message is shown and an existing file stays as it was).
     int WriteVersion5File(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
+
+    /// WriteVersion5File, keeping first a backup of the file it replaces
+    /// (platform/Backup.h): GetBackupPath() names it afterwards. When no
+    /// backup can be made nothing is written: the writer's message is shown
+    /// with a line saying why, and the result is 0.
+    int ReplaceVersion5File(const std::string& strPath);
+    /// The backup that the latest ReplaceVersion5File kept; "" when it
+    /// replaced no file (or wrote nothing).
+    const std::string& GetBackupPath() const { return m_strBackupPath; }
 
     /// Number of sheets.
     int GetSheetNum() const;
@@ -51,6 +70,7 @@ private:
     void BeginSheet(int bVersion34);
     void PerformVersion2Line(int nCode, std::string_view strValue);
     void PerformVersion34Line(int nCode, std::string_view strValue);
+    void PerformVersion5Line(std::string_view line, std::vector<const CFixedFree*>& arDiscs);
 
     std::vector<SheetPtr> m_lstSheet;
     CSheet* m_pCurSheet = nullptr;  ///< sheet of the latest "GroupName" line
@@ -59,4 +79,5 @@ private:
     int m_nCurSupport = -1;
     int m_nCurElement = -1;
     int m_nCurDeco = -1;
+    std::string m_strBackupPath;
 };

@@ -6,6 +6,7 @@
 
 #include "formats/ToviFileformDoc.h"
 #include "model/Sheet.h"
+#include "platform/Backup.h"
 #include "platform/CodePage.h"
 #include "platform/FileIo.h"
 #include "platform/MessageBox.h"
@@ -321,6 +322,11 @@ private:
 
 }  // namespace
 
+std::string WriteFailureMessage(const std::string& strPath)
+{
+    return "ﾌｧｲﾙ " + strPath + " に書き込みができません";
+}
+
 double GetDiscLabelCaliber(CSheet& sheet, int nElem)
 {
     const bool bFixed = sheet.m_nSheetType == kLayoutFixed;
@@ -362,6 +368,7 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     if (m_lstSheet.empty())
         return 1;  // nothing to write: no file is created or changed
 
+    const std::string strFailure = WriteFailureMessage(strPath);
     CAtomicOutputFile file;
     if (!file.Create(strPath)) {
         ShowMessageBox(OutputFailureMessage(strPath, file.GetFailure()));
@@ -382,4 +389,21 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
         return 0;
     }
     return 1;
+}
+
+int CToviFileformDoc::ReplaceVersion5File(const std::string& strPath)
+{
+    m_strBackupPath.clear();
+    if (m_lstSheet.empty())
+        return 1;  // nothing is written, so nothing is replaced
+    EOutputFailure eFailure = EOutputFailure::None;
+    std::string strBackup;
+    if (!BackUpFile(strPath, strBackup, eFailure)) {
+        ShowMessageBox(WithFailureLine(WriteFailureMessage(strPath) + "\n" + BackupFailedLine(), eFailure));
+        return 0;
+    }
+    const int nResult = WriteVersion5File(strPath);
+    if (nResult == 1)
+        m_strBackupPath = strBackup;
+    return nResult;
 }

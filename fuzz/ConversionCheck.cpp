@@ -4,6 +4,7 @@
 #include "formats/Version5Writer.h"
 #include "model/MethodFailure.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +23,7 @@ constexpr std::string_view kVersion5Keys[] = {
 /// The names the converted bytes are stored under: the path picks the version.
 constexpr const char* kInputNames[] = {"USER.FDF", "USER.YLI"};
 constexpr const char* kOutputName = "OUTPUT.YLI";
+constexpr const char* kAgainName = "AGAIN.YLI";
 
 bool IsVersion5Line(std::string_view line)
 {
@@ -148,5 +150,35 @@ std::string CConversionCheck::ConvertFile(const std::string& strInput)
         return "the folder holds another file\n";
     if (bWritten != (nSheetNum > 0))
         return bWritten ? "an output without sheets\n" : "no output for " + std::to_string(nSheetNum) + " sheets\n";
-    return bWritten ? CheckVersion5Text(ReadFileBytes(m_strOutput)) : std::string();
+    if (!bWritten)
+        return {};
+    const std::string strText = ReadFileBytes(m_strOutput);
+    std::string strFaults = CheckVersion5Text(strText);
+    if (!strFaults.empty())
+        return strFaults;
+
+    // Read back, the output gives the same sheets, and so the same bytes.
+    if (!HoldsVersion5Id(strText))
+        return "the output is not taken for a version-5 file\n";
+    CToviFileformDoc again;
+    again.ReadVersion5Bytes(strText);
+    if (again.GetSheetNum() == 0) {
+        // Version-2 sheets without a group name give no block; with none
+        // left, writing the sheets read back writes nothing at all.
+        return strText == std::string(kVersion5Header).append("\r\n").append(kTrailerLine)
+                   ? std::string()
+                   : "the output holds blocks but no sheet is read back\n";
+    }
+    const std::string strAgain = m_strFolder + "/" + kAgainName;
+    if (again.WriteVersion5File(strAgain) != 1)
+        return "the output read back was not written\n";
+    const std::string strTextAgain = ReadFileBytes(strAgain);
+    std::filesystem::remove(strAgain, ec);
+    if (strTextAgain != strText)
+        return "the output read back and written again differs from byte " +
+               std::to_string(
+                   std::mismatch(strText.begin(), strText.end(), strTextAgain.begin(), strTextAgain.end()).first -
+                   strText.begin()) +
+               "\n";
+    return {};
 }

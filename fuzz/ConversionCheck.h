@@ -19,8 +19,9 @@ public:
     CConversionCheck& operator=(const CConversionCheck&) = delete;
 
     /// Reads the bytes as a version-2 file, then as a version-3/4 file, and
-    /// writes each result as a version-5 file. Returns what was wrong with
-    /// either conversion, one fault a line; empty when both were sound.
+    /// writes each result as a version-5 file, which read back must write
+    /// the same bytes again. Returns what was wrong with either conversion,
+    /// one fault a line; empty when both were sound.
     std::string CheckBytes(std::string_view bytes);
 
     int Show(const std::string& strText, EMsgButtons eButtons) override;

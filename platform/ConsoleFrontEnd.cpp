@@ -304,6 +304,11 @@ int CConsoleFrontEnd::Show(const std::string& strText, EMsgButtons eButtons)
     }
 }
 
+void CConsoleFrontEnd::ShowNote(const std::string& strText)
+{
+    Write(strText + "\n");
+}
+
 std::unique_ptr<CProgressView> CConsoleFrontEnd::CreateProgressView()
 {
     return std::make_unique<CConsoleProgressView>(*this);

@@ -84,6 +84,7 @@ public:
     std::unique_ptr<CProgressView> CreateProgressView() override;
     std::unique_ptr<CConfirmView> CreateConfirmView() override;
     bool ShowFileDialog(const SFileDialogSpec& fileDialog, std::string& strPath) override;
+    void ShowNote(const std::string& strText) override;
 
     /// What ReadLine got.
     enum class ELine {

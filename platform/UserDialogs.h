@@ -133,4 +133,9 @@ public:
     {
         return EElevatedWrite::Unavailable;
     }
+
+    /// A line the program adds to what the run says (such as where a
+    /// replaced file was kept). Where a line of its own would cost the user
+    /// one more box to close, as in windows, it is not shown.
+    virtual void ShowNote(const std::string& /*strText*/) {}
 };

@@ -1,5 +1,7 @@
 // The built toviconv on a real tree, talking on the console.
 
+#include "platform/Backup.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -103,7 +105,9 @@ TEST_F(EndToEndTest, ConsoleRunConvertsTheFoundInstallation)
     EXPECT_EQ(result.nStatus, 0) << result.strOut;
     EXPECT_EQ(result.strOut, "確認\n以下のファイルをTovi５用に変換します\n" + m_strRoot +
                                  "/Apps/Old/User.YLI\n> ファイル USER.YLI が存在します。上書きしますか？\n[y/n] " +
-                                 m_strRoot + "/Apps/New/User.yliに出力しました\n");
+                                 m_strRoot + "/Apps/New/User.yliに出力しました\n" +
+                                 BackupMadeLine(m_strRoot + "/Apps/New/User.yli.bak") + "\n");
+    EXPECT_EQ(ReadAll(m_strRoot + "/Apps/New/User.yli.bak"), "old contents");
     const std::string strExpected =
         ";=============================================;\r\n"
         ";        Tovi \x97p\x8e\x86\x92\xe8\x8b`\x83t\x83@\x83"
