@@ -121,12 +121,14 @@ if [ "$mode" = store ]; then
   printf '\ny\n' | LC_ALL=C.UTF-8 timeout 300 wine "$bin/toviconv.com" --console --root "C:\\Program Files (x86)\\$tag" \
     >"$work/dialogue.txt" 2>"$work/errors.txt" || status=$?
   folder="C:\\users\\$user\\AppData\\Local\\VirtualStore\\PROGRAM FILES (X86)\\${tag^^}"
-  expected=$(printf '確認\n以下のファイルをTovi５用に変換します\n%s\n> ファイル USER.YLI が存在します。上書きしますか？\n[y/n] %sに出力しました' \
-    "$folder\\ラベル旧\\USER.FDF" "${folder^^}\\LABEL5\\USER.YLI")
+  out="${folder^^}\\LABEL5\\USER.YLI"
+  expected=$(printf '確認\n以下のファイルをTovi５用に変換します\n%s\n> ファイル USER.YLI が存在します。上書きしますか？\n[y/n] %sに出力しました\nThe file as it was before is kept as %s.bak.' \
+    "$folder\\ラベル旧\\USER.FDF" "$out" "$out")
   [ "$(cat "$work/dialogue.txt")" = "$expected" ] || { cat "$work/dialogue.txt" "$work/errors.txt"; fail "dialogue"; }
   [ "$status" -eq 0 ] || fail "exit status $status"
   cmp "$store/$tag/Label5/user.yli" "$data/card_v5.YLI" || fail "the store's USER.YLI is not the converted file"
   [ "$(cat "$programs/$tag/Label5/USER.YLI")" = installed ] || fail "the installer's USER.YLI changed"
+  [ "$(cat "$store/$tag/Label5/USER.YLI.bak")" = "written by version 5" ] || fail "no backup of the store's copy"
   echo "store run: converted the store's copy into the store's copy of version 5"
   exit 0
 fi
