@@ -125,35 +125,36 @@ int RunCommandLine(int argc, char** argv)
         ->required();
     const CInspectCommands inspect(cli, bJapanese ? "サブコマンド" : "Subcommands");
     cli.require_subcommand(0, 1);
-    cli.footer(ByUserLanguage("サブコマンドの使い方:\n"
-                              "  toviconv convert LEGACY OUTPUT\n"
-                              "      LEGACY (USER.FDF、またはバージョン 3/4 の USER.YLI) を読み、OUTPUT に Tovi５の\n"
-                              "      USER.YLI として書き込みます。メッセージは標準エラーに出ます。\n"
-                              "  toviconv show [--json] FILE\n"
-                              "      バージョン 2、3/4、5 のユーザシート情報ファイルのシートを一覧にします。\n"
-                              "  toviconv preview FILE DIR\n"
-                              "      シートごとに DIR/sheet-001.svg ... と、ブラウザで開く DIR/index.html を描きます。\n\n",
-                              "Usage of the subcommands:\n"
-                              "  toviconv convert LEGACY OUTPUT\n"
-                              "      Reads LEGACY (a USER.FDF, or any other name for a version-3/4 USER.YLI) and\n"
-                              "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n"
-                              "  toviconv show [--json] FILE\n"
-                              "      Lists the sheets of a user-sheet file of version 2, 3/4 or 5.\n"
-                              "  toviconv preview FILE DIR\n"
-                              "      Draws each sheet as DIR/sheet-001.svg ... and DIR/index.html for a browser.\n\n") +
-               BackupHelpText() + "\n" +
-               ByUserLanguage("Windows で書き込み先が保護されたフォルダ (Program Files など) のときは、ウィンドウで\n"
-                              "起動した toviconv が管理者としての書き込みを Windows に求めます (ユーザー アカウント\n"
-                              "制御の確認が表示されます)。convert とコンソールでの対話は、管理者の権限が必要だと\n"
-                              "伝えて終了します。\n\n"
-                              "終了ステータス: 出力ファイルを書き込んだとき 0、書き込まなかったとき 1、\n"
-                              "コマンドラインが解釈できないとき 2。\n",
-                              "On Windows, where the output folder is protected (Program Files and the like), the\n"
-                              "windowed toviconv asks Windows to write it with administrator rights (the User\n"
-                              "Account Control prompt appears); convert and the console dialogue say that\n"
-                              "administrator rights are needed and end.\n\n"
-                              "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
-                              "command line that cannot be understood.\n"));
+    cli.footer(
+        ByUserLanguage("サブコマンドの使い方:\n"
+                       "  toviconv convert LEGACY OUTPUT\n"
+                       "      LEGACY (USER.FDF、またはバージョン 3/4 の USER.YLI) を読み、OUTPUT に Tovi５の\n"
+                       "      USER.YLI として書き込みます。メッセージは標準エラーに出ます。\n"
+                       "  toviconv show [--json] FILE\n"
+                       "      バージョン 2、3/4、5 のユーザシート情報ファイルのシートを一覧にします。\n"
+                       "  toviconv preview FILE DIR\n"
+                       "      シートごとに DIR/sheet-001.svg ... と、ブラウザで開く DIR/index.html を描きます。\n\n",
+                       "Usage of the subcommands:\n"
+                       "  toviconv convert LEGACY OUTPUT\n"
+                       "      Reads LEGACY (a USER.FDF, or any other name for a version-3/4 USER.YLI) and\n"
+                       "      writes OUTPUT as a version-5 USER.YLI; messages go to standard error.\n"
+                       "  toviconv show [--json] FILE\n"
+                       "      Lists the sheets of a user-sheet file of version 2, 3/4 or 5.\n"
+                       "  toviconv preview FILE DIR\n"
+                       "      Draws each sheet as DIR/sheet-001.svg ... and DIR/index.html for a browser.\n\n") +
+        BackupHelpText() + "\n" +
+        ByUserLanguage("Windows で書き込み先が保護されたフォルダ (Program Files など) のときは、ウィンドウで\n"
+                       "起動した toviconv が管理者としての書き込みを Windows に求めます (ユーザー アカウント\n"
+                       "制御の確認が表示されます)。convert とコンソールでの対話は、管理者の権限が必要だと\n"
+                       "伝えて終了します。\n\n"
+                       "終了ステータス: 出力ファイルを書き込んだとき 0、書き込まなかったとき 1、\n"
+                       "コマンドラインが解釈できないとき 2。\n",
+                       "On Windows, where the output folder is protected (Program Files and the like), the\n"
+                       "windowed toviconv asks Windows to write it with administrator rights (the User\n"
+                       "Account Control prompt appears); convert and the console dialogue say that\n"
+                       "administrator rights are needed and end.\n\n"
+                       "Exit status: 0 when the output file was written, 1 when it was not, 2 for a\n"
+                       "command line that cannot be understood.\n"));
 
     std::vector<std::string> arArgs = GetCommandLineArguments(argc, argv);
     // "/?" asks for the help where Windows programs take it.

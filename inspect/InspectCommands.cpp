@@ -12,8 +12,8 @@ CInspectCommands::CInspectCommands(CLI::App& cli, const std::string& strGroup)
           "preview", ByUserLanguage("ユーザシート情報ファイルのシートごとに SVG と index.html を描きます",
                                     "Draw each sheet of a user-sheet file as an SVG, with an index.html")))
 {
-    const char* pFile =
-        ByUserLanguage("USER.FDF、またはバージョン 3、4、5 の USER.YLI", "A USER.FDF, or a USER.YLI of version 3, 4 or 5");
+    const char* pFile = ByUserLanguage("USER.FDF、またはバージョン 3、4、5 の USER.YLI",
+                                       "A USER.FDF, or a USER.YLI of version 3, 4 or 5");
     m_pShow->group(strGroup);
     m_pPreview->group(strGroup);
     m_pShow->add_option("FILE", m_strFile, pFile)->required();
