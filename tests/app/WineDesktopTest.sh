@@ -91,9 +91,15 @@ start_display() {
 }
 
 # await TITLE: the id of the shown window with that title (bounded wait).
+# Searched again until it shows: a search fails outright (BadWindow) when
+# another window goes while it looks, as the elevated program's do.
 await() {
-  local id
-  id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+  local id= i
+  for i in $(seq 300); do
+    id=$(timeout 10 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
   [ -n "$id" ] || { import -window root "$work/failed.png" 2>/dev/null || true; fail "no window \"$1\""; }
   sleep 0.5  # drawn
   echo "$id"
