@@ -4,12 +4,42 @@
 
 #include "platform/FileIo.h"
 
+#include "platform/UserLanguage.h"
+
 namespace {
 
 /// Bytes collected before the output file writes them out.
 constexpr std::size_t kOutputBufferSize = std::size_t{64} * 1024;
 
 }  // namespace
+
+std::string OutputFailureLine(EOutputFailure eFailure)
+{
+    switch (eFailure) {
+    case EOutputFailure::InUse:
+        return ByUserLanguage("ファイルが他のプログラムで使用中です。Tovi５を終了してから、もう一度実行してください。",
+                              "The file is in use by another program: close Tovi5, then try again.");
+    case EOutputFailure::DiskFull:
+        return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
+    // Only a windowed program on Windows asks for administrator rights; the
+    // run that decides it is the same everywhere.
+    case EOutputFailure::ElevationDeclined:
+        return ByUserLanguage("管理者として書き込むことが許可されませんでした。",
+                              "Writing with administrator rights was not allowed.");
+    case EOutputFailure::ElevationFailed:
+        return ByUserLanguage("管理者として実行しても書き込めませんでした。",
+                              "Even with administrator rights the file could not be written.");
+    case EOutputFailure::NoRights:
+    case EOutputFailure::ReadOnly:
+    case EOutputFailure::UntrustedLink:
+    case EOutputFailure::NotRegularFile:
+        return SystemFailureLine(eFailure);
+    case EOutputFailure::None:
+    case EOutputFailure::Other:
+        break;
+    }
+    return {};
+}
 
 std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure)
 {

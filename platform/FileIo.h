@@ -83,6 +83,11 @@ enum class EOutputFailure {
 /// (platform/UserLanguage.h); "" for None and Other.
 std::string OutputFailureLine(EOutputFailure eFailure);
 
+/// The lines whose wording is the system's own (no rights, read-only, an
+/// untrusted link, a target that is not a file); "" for the others. A body
+/// per system; OutputFailureLine gives them.
+const char* SystemFailureLine(EOutputFailure eFailure);
+
 /// The message followed by the failure's line on a line of its own, or the
 /// message alone when the failure has no line.
 std::string WithFailureLine(std::string strMessage, EOutputFailure eFailure);

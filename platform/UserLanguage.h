@@ -1,7 +1,8 @@
 #pragma once
 // The language of the program's own texts (help, read-me, the lines that
 // explain a refusal): Japanese for a Japanese user, English otherwise. The
-// spec's own messages are Japanese whatever the user's language.
+// messages of the conversion run itself are Japanese whatever the user's
+// language.
 
 /// True when the user works in Japanese: on Windows the user's UI language,
 /// on POSIX the locale of messages (LC_ALL, LC_MESSAGES, LANG, in that order

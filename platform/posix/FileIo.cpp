@@ -312,7 +312,7 @@ int OpenUnnamed(const std::string& strFolder)
 
 }  // namespace
 
-std::string OutputFailureLine(EOutputFailure eFailure)
+const char* SystemFailureLine(EOutputFailure eFailure)
 {
     switch (eFailure) {
     case EOutputFailure::NoRights:
@@ -320,30 +320,15 @@ std::string OutputFailureLine(EOutputFailure eFailure)
                               "You may not write this file or its folder.");
     case EOutputFailure::ReadOnly:
         return ByUserLanguage("読み取り専用のファイルシステムです。", "The file system is read-only.");
-    case EOutputFailure::InUse:
-        return ByUserLanguage("ファイルが他のプログラムで使用中です。Tovi５を終了してから、もう一度実行してください。",
-                              "The file is in use by another program: close Tovi5, then try again.");
-    case EOutputFailure::DiskFull:
-        return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
     case EOutputFailure::UntrustedLink:
         return ByUserLanguage("このファイルは他のユーザが作成した可能性のあるシンボリックリンクのため、たどりません。",
                               "The file is a symbolic link another user may have made: it is not followed.");
     case EOutputFailure::NotRegularFile:
         return ByUserLanguage("通常のファイルではありません（デバイス、FIFO など）。",
                               "It is not a regular file (a device, a FIFO or the like).");
-    // Only a windowed program on Windows asks for administrator rights; the
-    // run that decides it is the same everywhere.
-    case EOutputFailure::ElevationDeclined:
-        return ByUserLanguage("管理者として書き込むことが許可されませんでした。",
-                              "Writing with administrator rights was not allowed.");
-    case EOutputFailure::ElevationFailed:
-        return ByUserLanguage("管理者として実行しても書き込めませんでした。",
-                              "Even with administrator rights the file could not be written.");
-    case EOutputFailure::None:
-    case EOutputFailure::Other:
-        break;
+    default:
+        return "";
     }
-    return {};
 }
 
 void SetUnnamedOutputFiles(bool bAllowed)

@@ -319,7 +319,7 @@ bool CopyFileBytes(HANDLE hFrom, HANDLE hTo)
 
 }  // namespace
 
-std::string OutputFailureLine(EOutputFailure eFailure)
+const char* SystemFailureLine(EOutputFailure eFailure)
 {
     switch (eFailure) {
     case EOutputFailure::NoRights:
@@ -327,28 +327,15 @@ std::string OutputFailureLine(EOutputFailure eFailure)
                               "Administrator rights are needed to write into this folder.");
     case EOutputFailure::ReadOnly:
         return ByUserLanguage("ファイルが読み取り専用です。", "The file is read-only.");
-    case EOutputFailure::InUse:
-        return ByUserLanguage("ファイルが他のプログラムで使用中です。Tovi５を終了してから、もう一度実行してください。",
-                              "The file is in use by another program: close Tovi5, then try again.");
-    case EOutputFailure::DiskFull:
-        return ByUserLanguage("ディスクの空き容量が足りません。", "The disk is full.");
     case EOutputFailure::UntrustedLink:
         return ByUserLanguage("このファイルは他のユーザが作成した可能性のあるリンクのため、たどりません。",
                               "The file is a link another user may have made: it is not followed.");
     case EOutputFailure::NotRegularFile:
         return ByUserLanguage("通常のファイルではありません（デバイスなど）。",
                               "It is not a regular file (a device or the like).");
-    case EOutputFailure::ElevationDeclined:
-        return ByUserLanguage("管理者として書き込むことが許可されませんでした。",
-                              "Writing with administrator rights was not allowed.");
-    case EOutputFailure::ElevationFailed:
-        return ByUserLanguage("管理者として実行しても書き込めませんでした。",
-                              "Even with administrator rights the file could not be written.");
-    case EOutputFailure::None:
-    case EOutputFailure::Other:
-        break;
+    default:
+        return "";
     }
-    return {};
 }
 
 // ---------------------------------------------------------------- CInputFile

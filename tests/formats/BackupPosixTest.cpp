@@ -2,10 +2,10 @@
 // survives: a full disk, a folder that takes no new file, a signal midway.
 
 #include "platform/Backup.h"
+#include "tests/formats/PosixWriterFaults.h"
 #include "tests/formats/WriterTestFixture.h"
 
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,19 +18,6 @@ struct SDataHome {
     explicit SDataHome(const std::string& strPath) { ::setenv("XDG_DATA_HOME", strPath.c_str(), 1); }
     ~SDataHome() { ::unsetenv("XDG_DATA_HOME"); }
 };
-
-/// The exit status of fnChild run in a child without privileges (root
-/// ignores the permissions under test); 77 when they cannot be dropped.
-template <class TChild>
-int RunUnprivileged(TChild fnChild)
-{
-    const pid_t nChild = ::fork();
-    if (nChild == 0)
-        ::_exit(::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0) ? 77 : fnChild() ? 0 : 1);
-    int nStatus = 0;
-    ::waitpid(nChild, &nStatus, 0);
-    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-}
 
 }  // namespace
 
@@ -71,13 +58,9 @@ TEST_F(Version5WriterTest, AFolderThatTakesNoFileSendsTheBackupToTheDataFolderOr
 
 TEST_F(Version5WriterTest, AFullDiskMakesNoHalfBackup)
 {
-    CTempFolder mount;
-    if (::mount("tmpfs", mount.Path().c_str(), "tmpfs", 0, "size=16k") != 0)
+    const CSmallDisk mount;
+    if (!mount.Mounted())
         GTEST_SKIP() << "mounting a small tmpfs is not permitted here";
-    struct SUnmount {
-        std::string strPath;
-        ~SUnmount() { ::umount2(strPath.c_str(), MNT_DETACH); }
-    } unmount{mount.Path()};
     ReadOneSheet();
     // Three of the four pages: no room for a copy, room for the small output.
     const std::string strOld(9000, 'o');

@@ -2,10 +2,10 @@
 // disk and privileges.
 
 #include "platform/FileIo.h"
+#include "tests/formats/PosixWriterFaults.h"
 #include "tests/formats/WriterTestFixture.h"
 
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,28 +42,6 @@ TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
     EXPECT_TRUE(m_box.Texts().empty());
 }
 
-/// The message of a refused write, with the line that says why.
-std::string Refusal(const std::string& strPath, EOutputFailure eFailure)
-{
-    return "ﾌｧｲﾙ " + strPath + " に書き込みができません\n" + OutputFailureLine(eFailure);
-}
-
-/// Runs fnChild in a child process as the unprivileged user 65534 and
-/// returns its exit status; 77 when privileges cannot be dropped here.
-template <class TChild>
-int RunUnprivileged(TChild fnChild)
-{
-    const pid_t nChild = ::fork();
-    if (nChild == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(77);
-        ::_exit(fnChild() ? 0 : 1);
-    }
-    int nStatus = 0;
-    ::waitpid(nChild, &nStatus, 0);
-    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 1;
-}
-
 TEST_F(Version5WriterTest, DevicesAndFifosAreRefusedWithoutOpeningThem)
 {
     ReadOneSheet();
@@ -75,7 +53,8 @@ TEST_F(Version5WriterTest, DevicesAndFifosAreRefusedWithoutOpeningThem)
     for (const std::string& strTarget : {strFifo, std::string("/dev/null")}) {
         m_box.Clear();
         EXPECT_EQ(m_doc.WriteVersion5File(strTarget), 0) << strTarget;
-        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{Refusal(strTarget, EOutputFailure::NotRegularFile)});
+        EXPECT_EQ(m_box.Texts(),
+                  std::vector<std::string>{OutputFailureMessage(strTarget, EOutputFailure::NotRegularFile)});
     }
     char cByte = 0;
     EXPECT_LE(::read(nReader, &cByte, 1), 0) << "something was written into the FIFO";
@@ -110,7 +89,8 @@ TEST_F(Version5WriterTest, LinksOthersMayHavePlantedAreNotFollowed)
         ASSERT_EQ(::lchown(link.strLink.c_str(), link.nOwner, link.nOwner), 0);
         m_box.Clear();
         EXPECT_EQ(m_doc.WriteVersion5File(link.strLink), 0) << link.strLink;
-        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{Refusal(link.strLink, EOutputFailure::UntrustedLink)});
+        EXPECT_EQ(m_box.Texts(),
+                  std::vector<std::string>{OutputFailureMessage(link.strLink, EOutputFailure::UntrustedLink)});
         struct stat st {};
         ASSERT_EQ(::lstat(link.strLink.c_str(), &st), 0);
         EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -155,13 +135,9 @@ TEST_F(Version5WriterTest, WritableFileInAFolderNotWritableIsWrittenInPlace)
 
 TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
 {
-    CTempFolder mount;
-    if (::mount("tmpfs", mount.Path().c_str(), "tmpfs", 0, "size=16k") != 0)
+    const CSmallDisk mount;
+    if (!mount.Mounted())
         GTEST_SKIP() << "mounting a small tmpfs is not permitted here";
-    struct SUnmount {
-        std::string strPath;
-        ~SUnmount() { ::umount2(strPath.c_str(), MNT_DETACH); }
-    } unmount{mount.Path()};
 
     const std::string strIn = m_folder.File("USER.YLI");
     const std::string strOut = mount.File("USER.YLI");
@@ -189,7 +165,7 @@ TEST_F(Version5WriterTest, FullDiskKeepsTheOldFileAndRemovesTheTemporaryOne)
         const int nStatus = RunUnprivileged([&] {
             m_box.Clear();
             return m_doc.WriteVersion5File(strOut) == 0 &&
-                   m_box.Texts() == std::vector<std::string>{Refusal(strOut, EOutputFailure::DiskFull)};
+                   m_box.Texts() == std::vector<std::string>{OutputFailureMessage(strOut, EOutputFailure::DiskFull)};
         });
         EXPECT_TRUE(nStatus == 0 || nStatus == 77) << "no failure or no message";
         EXPECT_EQ(ReadWholeFile(strOut), "old contents");
