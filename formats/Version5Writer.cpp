@@ -322,11 +322,6 @@ private:
 
 }  // namespace
 
-std::string WriteFailureMessage(const std::string& strPath)
-{
-    return "ﾌｧｲﾙ " + strPath + " に書き込みができません";
-}
-
 double GetDiscLabelCaliber(CSheet& sheet, int nElem)
 {
     const bool bFixed = sheet.m_nSheetType == kLayoutFixed;
@@ -368,7 +363,6 @@ int CToviFileformDoc::WriteVersion5File(std::string strPath)  // NOLINT(performa
     if (m_lstSheet.empty())
         return 1;  // nothing to write: no file is created or changed
 
-    const std::string strFailure = WriteFailureMessage(strPath);
     CAtomicOutputFile file;
     if (!file.Create(strPath)) {
         ShowMessageBox(OutputFailureMessage(strPath, file.GetFailure()));
@@ -399,7 +393,8 @@ int CToviFileformDoc::ReplaceVersion5File(const std::string& strPath)
     EOutputFailure eFailure = EOutputFailure::None;
     std::string strBackup;
     if (!BackUpFile(strPath, strBackup, eFailure)) {
-        ShowMessageBox(WithFailureLine(WriteFailureMessage(strPath) + "\n" + BackupFailedLine(), eFailure));
+        ShowMessageBox(WithFailureLine(OutputFailureMessage(strPath, EOutputFailure::Other) + "\n" + BackupFailedLine(),
+                                       eFailure));
         return 0;
     }
     const int nResult = WriteVersion5File(strPath);

@@ -10,9 +10,6 @@ class CSheet;
 /// version-5 file (code-page-932 bytes, CR LF line ends, one empty line).
 extern const std::string_view kVersion5Header;
 
-/// The writer's message for a file it cannot write.
-std::string WriteFailureMessage(const std::string& strPath);
-
 /// The caliber of a disc label: for the element at the index in the element
 /// list of the sheet's layout kind (1 fixed, 2 free), the mean diameter of
 /// its centre hole rounded to one decimal, or 0.0 when the element is not a

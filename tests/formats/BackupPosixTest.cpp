@@ -44,8 +44,8 @@ TEST_F(Version5WriterTest, AFolderThatTakesNoFileSendsTheBackupToTheDataFolderOr
     EXPECT_EQ(ReadWholeFile(data.File("toviconv/backups/USER.YLI.bak")), "old contents");
 
     // No data folder either: nothing is written, and the message says why.
-    const std::string strExpected =
-        WithFailureLine(WriteFailureMessage(strOut) + "\n" + BackupFailedLine(), EOutputFailure::NoRights);
+    const std::string strExpected = WithFailureLine(
+        OutputFailureMessage(strOut, EOutputFailure::Other) + "\n" + BackupFailedLine(), EOutputFailure::NoRights);
     nStatus = RunUnprivileged([&] {
         const SDataHome home("/proc/no-such-folder");
         m_box.Clear();
@@ -70,9 +70,9 @@ TEST_F(Version5WriterTest, AFullDiskMakesNoHalfBackup)
     {
         const SDataHome home(mount.File("data"));
         EXPECT_EQ(m_doc.ReplaceVersion5File(strOut), 0);
-        EXPECT_EQ(m_box.Texts(),
-                  std::vector<std::string>{WithFailureLine(WriteFailureMessage(strOut) + "\n" + BackupFailedLine(),
-                                                           EOutputFailure::DiskFull)});
+        EXPECT_EQ(m_box.Texts(), std::vector<std::string>{WithFailureLine(
+                                     OutputFailureMessage(strOut, EOutputFailure::Other) + "\n" + BackupFailedLine(),
+                                     EOutputFailure::DiskFull)});
         EXPECT_EQ(ReadWholeFile(strOut), strOld);
         EXPECT_EQ(ListFolder(mount.Path()), "USER.YLI data");
         EXPECT_EQ(ListFolder(mount.File("data/toviconv/backups")), "");
