@@ -163,7 +163,7 @@ check_format() {
   if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z '*.cpp' '*.h'
   else
-    find app bench formats fuzz inspect model platform tests -name '*.cpp' -print0 -o -name '*.h' -print0
+    find app bench formats frontends fuzz inspect model search system tests text -name '*.cpp' -print0 -o -name '*.h' -print0
   fi | xargs -0 clang-format-14 --dry-run --Werror
 }
 
@@ -204,7 +204,7 @@ run_tidy() {
   local dir=build-tidy
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-  run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|fuzz|inspect|model|platform)/"
+  run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|frontends|fuzz|inspect|model|search|system|text)/"
 }
 
 cmd=${1:-run}

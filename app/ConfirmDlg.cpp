@@ -1,7 +1,7 @@
 #include "app/ConfirmDlg.h"
 
-#include "platform/CodePage.h"
-#include "platform/Path.h"
+#include "text/CodePage.h"
+#include "text/Path.h"
 
 std::string UpperExtension(const std::string& strPath)
 {

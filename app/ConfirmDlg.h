@@ -3,8 +3,8 @@
 // lets the user type or choose another, and refuses OK until the file exists
 // and ends in FDF or YLI. A CConfirmView renders it.
 
-#include "platform/FileSystem.h"
-#include "platform/UserDialogs.h"
+#include "frontends/UserDialogs.h"
+#include "system/FileSystem.h"
 
 #include <string>
 

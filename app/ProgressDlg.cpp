@@ -1,6 +1,6 @@
 #include "app/ProgressDlg.h"
 
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,13 +3,14 @@
 // percent text, a status line and a Cancel button that only raises a flag.
 // The search polls it; a CProgressView renders it.
 
-#include "platform/UserDialogs.h"
+#include "frontends/UserDialogs.h"
+#include "search/InstallationSearch.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 
-class CProgressDlg : public CProgressEvents {
+class CProgressDlg : public CProgressEvents, public CSearchProgress {
 public:
     /// nCaptionID 0 selects the default caption (104).
     explicit CProgressDlg(std::unique_ptr<CProgressView> pView, int nCaptionID = 0);
@@ -21,15 +22,15 @@ public:
     bool Create();
     void DestroyWindow();
     void SetTitle(const std::string& strTitle);
-    void SetStatus(std::string_view strText);
+    void SetStatus(std::string_view strText) override;
     void SetRange(int nLower, int nUpper);
     void SetStep(int nStep);
     /// Pumps messages, advances the bar by its step (starting over from the
     /// lower bound once it passes the upper one), refreshes the percent text
     /// and returns the previous position.
-    int StepIt();
+    int StepIt() override;
     /// Pumps messages and returns the cancel flag without clearing it.
-    int CheckCancelButton();
+    int CheckCancelButton() override;
     void PumpMessages();
     /// Percent of the range, shown as "37%"; anything but exactly 100 is
     /// taken modulo 100. Rewritten only when it changes.

@@ -4,17 +4,16 @@
 //   toviconv [--console] [--root DIR]... [FILE]   search, ask, convert
 //   toviconv convert LEGACY OUTPUT          convert one file, ask nothing
 
+#include "app/BatchConvert.h"
 #include "app/ConverterApp.h"
 #include "app/FileformDocAdapter.h"
-#include "formats/BatchConvert.h"
+#include "frontends/FrontEnd.h"
 #include "inspect/InspectCommands.h"
-#include "platform/Backup.h"
-#include "platform/CommandLine.h"
-#include "platform/Path.h"
-#include "platform/Platform.h"
-#include "platform/Process.h"
-#include "platform/StdStreams.h"
-#include "platform/UserLanguage.h"
+#include "system/Backup.h"
+#include "system/Process.h"
+#include "system/StdStreams.h"
+#include "system/UserLanguage.h"
+#include "text/Path.h"
 
 #include <CLI/CLI.hpp>
 

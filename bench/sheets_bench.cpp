@@ -2,7 +2,7 @@
 // many fixed elements: both should grow linearly with the number of elements.
 
 #include "formats/ToviFileformDoc.h"
-#include "platform/MessageBox.h"
+#include "text/MessageBox.h"
 
 #include <benchmark/benchmark.h>
 

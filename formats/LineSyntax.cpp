@@ -1,6 +1,6 @@
 #include "formats/LineSyntax.h"
 
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <algorithm>
 #include <array>

@@ -3,9 +3,9 @@
 #include "model/Allocation.h"
 #include "model/MethodFailure.h"
 #include "model/Sheet.h"
-#include "platform/CodePage.h"
-#include "platform/FileIo.h"
-#include "platform/MessageBox.h"
+#include "system/FileIo.h"
+#include "text/CodePage.h"
+#include "text/MessageBox.h"
 
 namespace {
 

@@ -44,7 +44,7 @@ public:
     int WriteVersion5File(std::string strPath);  // NOLINT(performance-unnecessary-value-param)
 
     /// WriteVersion5File, keeping first a backup of the file it replaces
-    /// (platform/Backup.h): GetBackupPath() names it afterwards. When no
+    /// (system/Backup.h): GetBackupPath() names it afterwards. When no
     /// backup can be made nothing is written: the writer's message is shown
     /// with a line saying why, and the result is 0.
     int ReplaceVersion5File(const std::string& strPath);

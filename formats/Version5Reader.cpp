@@ -4,7 +4,7 @@
 #include "formats/ToviFileformDoc.h"
 #include "formats/Version5Writer.h"
 #include "model/Sheet.h"
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <algorithm>
 #include <array>

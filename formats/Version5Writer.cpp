@@ -6,10 +6,10 @@
 
 #include "formats/ToviFileformDoc.h"
 #include "model/Sheet.h"
-#include "platform/Backup.h"
-#include "platform/CodePage.h"
-#include "platform/FileIo.h"
-#include "platform/MessageBox.h"
+#include "system/Backup.h"
+#include "system/FileIo.h"
+#include "text/CodePage.h"
+#include "text/MessageBox.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,7 +3,7 @@
 // read as a version-2 file and as a version-3/4 file and written as a
 // version-5 file, must give a well-formed result.
 
-#include "platform/MessageBox.h"
+#include "text/MessageBox.h"
 
 #include <string>
 #include <string_view>

@@ -4,14 +4,13 @@
 #include "formats/Version5Writer.h"
 #include "inspect/SheetSummary.h"
 #include "model/Sheet.h"
-#include "platform/Backup.h"
-#include "platform/CodePage.h"
-#include "platform/ConsoleText.h"
-#include "platform/FileIo.h"
-#include "platform/MessageBox.h"
-#include "platform/Path.h"
-#include "platform/StdStreams.h"
-#include "platform/UserLanguage.h"
+#include "system/Backup.h"
+#include "system/FileIo.h"
+#include "system/StdStreams.h"
+#include "system/UserLanguage.h"
+#include "text/CodePage.h"
+#include "text/MessageBox.h"
+#include "text/Path.h"
 
 #include <algorithm>
 #include <cmath>

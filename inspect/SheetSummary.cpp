@@ -4,8 +4,8 @@
 #include "formats/ToviFileformDoc.h"
 #include "formats/Version5Writer.h"
 #include "model/Sheet.h"
-#include "platform/CodePage.h"
-#include "platform/WholeFile.h"
+#include "system/FileIo.h"
+#include "text/CodePage.h"
 
 namespace {
 

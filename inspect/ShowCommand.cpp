@@ -2,11 +2,10 @@
 
 #include "formats/ToviFileformDoc.h"
 #include "inspect/SheetSummary.h"
-#include "platform/CodePage.h"
-#include "platform/ConsoleText.h"
-#include "platform/MessageBox.h"
-#include "platform/StdStreams.h"
-#include "platform/UserLanguage.h"
+#include "system/StdStreams.h"
+#include "system/UserLanguage.h"
+#include "text/CodePage.h"
+#include "text/MessageBox.h"
 
 #include <nlohmann/json.hpp>
 

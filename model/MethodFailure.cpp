@@ -1,6 +1,6 @@
 #include "model/MethodFailure.h"
 
-#include "platform/MessageBox.h"
+#include "text/MessageBox.h"
 
 #include <climits>
 

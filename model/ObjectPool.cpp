@@ -1,6 +1,6 @@
 #include "model/ObjectPool.h"
 
-#include "platform/LargeBlock.h"
+#include "model/LargeBlock.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // decorations). A sheet may hold a million of them: taken one by one from
 // the general heap, each costs a block header and a trip through the
 // allocator, and the heap grows a page at a time. A pool hands out slots of
-// one size from large blocks (platform/LargeBlock.h) and takes them back
+// one size from large blocks (model/LargeBlock.h) and takes them back
 // onto a free list; when its last object goes, it gives its blocks back.
 //
 // The model is used from one thread at a time (its failure counters are

@@ -3,7 +3,7 @@
 #include "model/Allocation.h"
 #include "model/ListSize.h"
 #include "model/MethodFailure.h"
-#include "platform/CodePage.h"
+#include "text/CodePage.h"
 
 #include <climits>
 #include <iterator>

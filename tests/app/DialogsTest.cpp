@@ -1,6 +1,6 @@
 // The progress and confirm dialogs over the scripted front end.
 
-#include "RecordingDoc.h"
+#include "tests/app/RecordingDoc.h"
 #include "tests/support/ScriptedFrontEnd.h"
 
 #include "app/ConfirmDlg.h"
@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 using Texts = std::vector<std::string>;
 
 TEST(ProgressDlgTest, PercentTextTakesAllButExactlyHundredModuloHundred)

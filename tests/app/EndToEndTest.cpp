@@ -1,6 +1,6 @@
 // The built toviconv on a real tree, talking on the console.
 
-#include "platform/Backup.h"
+#include "system/Backup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-#include "RecordingDoc.h"
+#include "tests/app/RecordingDoc.h"
 
 namespace {
-
 class CRecordingDoc : public CConversionDoc {
 public:
     explicit CRecordingDoc(SDocLog& log) : m_log(log) {}

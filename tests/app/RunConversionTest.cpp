@@ -1,14 +1,13 @@
-#include "RecordingDoc.h"
+#include "tests/app/RecordingDoc.h"
 #include "tests/support/ScriptedFrontEnd.h"
 
 #include "app/ConverterApp.h"
-#include "platform/MessageBox.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "text/MessageBox.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
 using Texts = std::vector<std::string>;
 
 const char* const kExiting = "終了します";

@@ -1,7 +1,7 @@
 // The backup of a replaced version-5 file under the faults the output file
 // survives: a full disk, a folder that takes no new file, a signal midway.
 
-#include "platform/Backup.h"
+#include "system/Backup.h"
 #include "tests/formats/PosixWriterFaults.h"
 #include "tests/formats/WriterTestFixture.h"
 

@@ -3,7 +3,7 @@
 #include "formats/ToviFileformDoc.h"
 #include "model/MethodFailure.h"
 #include "model/Sheet.h"
-#include "platform/FileIo.h"
+#include "system/FileIo.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The writer on a POSIX file system: permissions, links, devices, a full
 // disk and privileges.
 
-#include "platform/FileIo.h"
+#include "system/FileIo.h"
 #include "tests/formats/PosixWriterFaults.h"
 #include "tests/formats/WriterTestFixture.h"
 

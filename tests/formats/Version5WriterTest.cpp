@@ -4,8 +4,8 @@
 #include "formats/Version5Writer.h"
 #include "model/MethodFailure.h"
 #include "model/Sheet.h"
-#include "platform/CodePage.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 

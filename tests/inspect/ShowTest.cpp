@@ -6,10 +6,11 @@
 #include "inspect/SheetSummary.h"
 #include "inspect/ShowCommand.h"
 #include "model/Sheet.h"
-#include "platform/ConsoleText.h"
+#include "system/StdStreams.h"
 #include "tests/support/FileTestSupport.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "text/CodePage.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

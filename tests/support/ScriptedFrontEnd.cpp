@@ -1,8 +1,8 @@
 #include "tests/support/ScriptedFrontEnd.h"
 
-#include "platform/CodePage.h"
-#include "platform/MessageBox.h"
-#include "platform/Path.h"
+#include "text/CodePage.h"
+#include "text/MessageBox.h"
+#include "text/Path.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // tree and a scripted front end that keeps one ordered transcript of every
 // box and dialog it showed.
 
-#include "platform/FileSystem.h"
-#include "platform/UserDialogs.h"
+#include "frontends/UserDialogs.h"
+#include "system/FileSystem.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 #include <deque>

@@ -3,7 +3,7 @@
 // shown and answers questions from a script; CScriptedMessageBox also
 // installs itself as the process-wide handler for its lifetime.
 
-#include "platform/MessageBox.h"
+#include "text/MessageBox.h"
 
 #include <deque>
 #include <string>

@@ -1,6 +1,0 @@
-#include "platform/Path.h"
-
-EPathStyle NativePathStyle()
-{
-    return EPathStyle::Posix;
-}
