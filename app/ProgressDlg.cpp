@@ -1,6 +1,6 @@
 #include "app/ProgressDlg.h"
 
-#include "text/CodePage.h"
+#include "text/Numbers.h"
 
 #include <algorithm>
 #include <cstdint>

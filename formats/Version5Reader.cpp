@@ -5,6 +5,7 @@
 #include "formats/Version5Writer.h"
 #include "model/Sheet.h"
 #include "text/CodePage.h"
+#include "text/Numbers.h"
 
 #include <algorithm>
 #include <array>

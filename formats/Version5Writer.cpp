@@ -8,8 +8,8 @@
 #include "model/Sheet.h"
 #include "system/Backup.h"
 #include "system/FileIo.h"
-#include "text/CodePage.h"
 #include "text/MessageBox.h"
+#include "text/Numbers.h"
 
 #include <cmath>
 #include <cstring>

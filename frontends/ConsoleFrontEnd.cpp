@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 #include "text/Path.h"
+#include "text/TerminalText.h"
 
 #include <algorithm>
 

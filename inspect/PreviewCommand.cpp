@@ -10,7 +10,9 @@
 #include "system/UserLanguage.h"
 #include "text/CodePage.h"
 #include "text/MessageBox.h"
+#include "text/Numbers.h"
 #include "text/Path.h"
+#include "text/TerminalText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,6 +6,7 @@
 #include "model/Sheet.h"
 #include "system/FileIo.h"
 #include "text/CodePage.h"
+#include "text/Numbers.h"
 
 namespace {
 

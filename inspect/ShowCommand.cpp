@@ -6,6 +6,7 @@
 #include "system/UserLanguage.h"
 #include "text/CodePage.h"
 #include "text/MessageBox.h"
+#include "text/Numbers.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,7 +3,7 @@
 #include "model/Allocation.h"
 #include "model/ListSize.h"
 #include "model/MethodFailure.h"
-#include "text/CodePage.h"
+#include "text/Numbers.h"
 
 #include <climits>
 #include <iterator>

@@ -1,7 +1,6 @@
 #include "frontends/FrontEnd.h"
 
 #include "frontends/ConsoleFrontEnd.h"
-#include "system/posix/FileSystem.h"
 #include "text/Path.h"
 #ifdef TOVICONV_HAVE_GUI
 #include "frontends/wx/WxModule.h"

@@ -3,8 +3,8 @@
 #include "frontends/wx/WxFileFilter.h"
 #include "frontends/wx/WxViews.h"
 #include "system/StdStreams.h"
-#include "text/CodePage.h"
 #include "text/Path.h"
+#include "text/TerminalText.h"
 
 #include "ProgramIcon.h"
 

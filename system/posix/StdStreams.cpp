@@ -1,6 +1,6 @@
 #include "system/StdStreams.h"
 
-#include "text/CodePage.h"
+#include "text/TerminalText.h"
 
 #include <cerrno>
 #include <string>

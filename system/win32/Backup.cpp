@@ -3,24 +3,17 @@
 
 #include "system/Backup.h"
 
+#include "system/win32/FileSystem.h"
 #include "system/win32/WideText.h"
 #include "text/Path.h"
 
 #include <windows.h>
-// After <windows.h>:
-#include <knownfolders.h>
-#include <shlobj.h>
 
 std::string UserBackupFolder()
 {
     // The local, not the roaming, folder: backups are large and belong to
     // this computer.
-    PWSTR pszFolder = nullptr;
-    std::string strFolder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &pszFolder)) &&
-        pszFolder != nullptr)
-        strFolder = NarrowText(pszFolder);
-    ::CoTaskMemFree(pszFolder);
+    const std::string strFolder = NarrowText(LocalAppDataFolder(true));
     if (strFolder.empty())
         return {};
     return JoinPath(JoinPath(strFolder, "ToviConv", EPathStyle::Windows), "Backups", EPathStyle::Windows);

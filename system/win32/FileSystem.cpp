@@ -49,11 +49,11 @@ bool IsSearchedDrive(UINT nType)
 
 /// A known folder's path ("" when the system has none, e.g. no 32-bit
 /// Program Files on a 32-bit Windows).
-std::wstring KnownFolderPath(REFKNOWNFOLDERID id)
+std::wstring KnownFolderPath(REFKNOWNFOLDERID id, DWORD nFlags = KF_FLAG_DONT_VERIFY)
 {
     PWSTR pPath = nullptr;
     std::wstring strPath;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &pPath)) && pPath != nullptr)
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, nFlags, nullptr, &pPath)) && pPath != nullptr)
         strPath = pPath;
     ::CoTaskMemFree(pPath);
     return strPath;
@@ -298,7 +298,7 @@ std::string CWin32FileSystem::FindVirtualStoreCopy(const std::string& strPath)
     bool bGuarded = false;
     for (const KNOWNFOLDERID* pId : kGuarded)
         bGuarded = bGuarded || IsInFolder(strFull, KnownFolderPath(*pId));
-    const std::wstring strLocal = KnownFolderPath(FOLDERID_LocalAppData);
+    const std::wstring strLocal = LocalAppDataFolder(false);
     if (!bGuarded || strLocal.empty())
         return {};
     // The store repeats the path without its drive.
@@ -312,4 +312,9 @@ std::unique_ptr<CFileSystem> CreateFileSystem(std::vector<std::string> arRoots)
     // A drive without a medium fails quietly instead of asking for a disk.
     ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     return std::make_unique<CWin32FileSystem>(std::move(arRoots));
+}
+
+std::wstring LocalAppDataFolder(bool bCreate)
+{
+    return KnownFolderPath(FOLDERID_LocalAppData, bCreate ? KF_FLAG_CREATE : KF_FLAG_DONT_VERIFY);
 }

@@ -51,3 +51,7 @@ std::wstring MakeLongPath(std::wstring_view strPath);
 /// wide functions take it whatever its length; false when the path is not
 /// valid UTF-8 or has no full form.
 bool MakeLongFullPath(std::string_view strPath, std::wstring& strLong);
+
+/// The user's local application-data folder (%LOCALAPPDATA%), made first
+/// with bCreate; "" when the system names none.
+std::wstring LocalAppDataFolder(bool bCreate);

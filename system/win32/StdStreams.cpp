@@ -1,8 +1,8 @@
 #include "system/StdStreams.h"
 
 #include "system/win32/WideText.h"
-#include "text/CodePage.h"
 #include "text/MessageBox.h"
+#include "text/TerminalText.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "model/MethodFailure.h"
 #include "model/Sheet.h"
 #include "tests/support/ScriptedMessageBox.h"
-#include "text/CodePage.h"
+#include "text/Numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "text/CodePage.h"
+#include "text/Numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "text/CodePage.h"
+#include "text/TerminalText.h"
 
 #include <windows.h>
 
