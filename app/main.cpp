@@ -12,7 +12,6 @@
 #include "system/Backup.h"
 #include "system/Process.h"
 #include "system/StdStreams.h"
-#include "system/UserLanguage.h"
 #include "text/Path.h"
 
 #include <CLI/CLI.hpp>

@@ -2,7 +2,7 @@
 
 #include "inspect/PreviewCommand.h"
 #include "inspect/ShowCommand.h"
-#include "system/UserLanguage.h"
+#include "system/Process.h"
 
 CInspectCommands::CInspectCommands(CLI::App& cli, const std::string& strGroup)
     : m_pShow(cli.add_subcommand(

@@ -2,8 +2,8 @@
 
 #include "formats/ToviFileformDoc.h"
 #include "inspect/SheetSummary.h"
+#include "system/Process.h"
 #include "system/StdStreams.h"
-#include "system/UserLanguage.h"
 #include "text/CodePage.h"
 #include "text/MessageBox.h"
 #include "text/Numbers.h"

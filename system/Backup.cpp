@@ -4,7 +4,7 @@
 #include "system/Backup.h"
 
 #include "system/FileIo.h"
-#include "system/UserLanguage.h"
+#include "system/Process.h"
 #include "text/Path.h"
 
 namespace {

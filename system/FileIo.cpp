@@ -4,7 +4,7 @@
 
 #include "system/FileIo.h"
 
-#include "system/UserLanguage.h"
+#include "system/Process.h"
 
 namespace {
 

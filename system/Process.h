@@ -1,6 +1,7 @@
 #pragma once
-// What the process sets up before it does anything else, and the arguments
-// it was given. Each system has its own bodies.
+// What the process sets up before it does anything else, the arguments it
+// was given, and the language of the user it runs for. Each system has its
+// own bodies.
 
 #include <string>
 #include <vector>
@@ -17,3 +18,19 @@ bool PrepareProcess();
 /// command line over in another form (UTF-16 on Windows), it is read from
 /// there and argc/argv are not used.
 std::vector<std::string> GetCommandLineArguments(int argc, char** argv);
+
+// The language of the program's own texts (help, read-me, the lines that
+// explain a refusal): Japanese for a Japanese user, English otherwise. The
+// messages of the conversion run itself are Japanese whatever the user's
+// language.
+
+/// True when the user works in Japanese: on Windows the user's UI language,
+/// on POSIX the locale of messages (LC_ALL, LC_MESSAGES, LANG, in that order
+/// of precedence). Read once per process.
+bool UserPrefersJapanese();
+
+/// The Japanese text for a Japanese user, the English one otherwise.
+inline const char* ByUserLanguage(const char* pJapanese, const char* pEnglish)
+{
+    return UserPrefersJapanese() ? pJapanese : pEnglish;
+}

@@ -43,5 +43,9 @@ bool WriteToStdOutput(std::string_view strUtf8);
 /// by the commands that ask nothing (convert, show, preview).
 class CStreamMessageBox : public CMessageBoxHandler {
 public:
-    int Show(const std::string& strText, EMsgButtons eButtons) override;
+    int Show(const std::string& strText, EMsgButtons eButtons) override
+    {
+        WriteToStdError(strText + '\n');
+        return eButtons == EMsgButtons::Ok ? DlgResult::Ok : DlgResult::No;
+    }
 };

@@ -1,6 +1,6 @@
 #include "system/FileIo.h"
 
-#include "system/UserLanguage.h"
+#include "system/Process.h"
 #include "system/posix/FileIo.h"
 
 #include <atomic>

@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace {
@@ -46,4 +49,27 @@ std::vector<std::string> GetCommandLineArguments(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arArgs.emplace_back(argv[i]);
     return arArgs;
+}
+
+namespace {
+
+/// The locale that decides the language of messages, as setlocale would
+/// take it from the environment: the first of LC_ALL, LC_MESSAGES and LANG
+/// that is set and not empty.
+const char* MessagesLocale()
+{
+    for (const char* pName : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* pValue = std::getenv(pName);
+        if (pValue != nullptr && *pValue != '\0')
+            return pValue;
+    }
+    return "";
+}
+
+}  // namespace
+
+bool UserPrefersJapanese()
+{
+    static const bool s_bJapanese = std::strncmp(MessagesLocale(), "ja", 2) == 0;
+    return s_bJapanese;
 }

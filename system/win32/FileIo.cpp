@@ -1,6 +1,6 @@
 #include "system/FileIo.h"
 
-#include "system/UserLanguage.h"
+#include "system/Process.h"
 #include "system/win32/FileSystem.h"
 #include "system/win32/WideText.h"
 #include "text/Path.h"

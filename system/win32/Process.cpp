@@ -29,3 +29,10 @@ std::vector<std::string> GetCommandLineArguments(int, char**)
     ::LocalFree(ppArgs);
     return arArgs;
 }
+
+bool UserPrefersJapanese()
+{
+    // The language of the user's Windows display, not the format settings.
+    static const bool s_bJapanese = PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    return s_bJapanese;
+}
