@@ -23,9 +23,9 @@ int CConverterApp::ShowMessage(const std::string& strText, EMsgButtons eButtons)
     return m_dialogs.Show(strText, eButtons);
 }
 
-void CConverterApp::EndRun(const char* pMessage)
+void CConverterApp::EndRun(const std::string& strMessage)
 {
-    ShowMessage(pMessage);
+    ShowMessage(strMessage);
 }
 
 bool CConverterApp::RunConversion()
@@ -34,144 +34,161 @@ bool CConverterApp::RunConversion()
     CMessageBoxScope boxes(&m_dialogs);
     m_nExitCode = 1;
     const std::string strSavedDir = m_fileSystem.GetCurrentDir();
-
-    std::string strOldPath;
-    std::string strNewPath;
-    std::string strGivenOld;
+    SRunPaths run;
     if (!m_strGivenOld.empty())
-        strGivenOld = MakeAbsolutePath(strSavedDir, m_strGivenOld, m_fileSystem.GetPathStyle());
-    // A legacy file handed over is the old installation: only version 5 is looked for.
-    int bOldFound = strGivenOld.empty() ? 0 : 1;
-    int bNewFound = 0;
-    int bCancelled = 0;
-    {
-        CProgressDlg dlg(m_dialogs.CreateProgressView());
-        dlg.Create();
-        dlg.SetTitle("検索しています");
-        dlg.SetStep(1);
-        dlg.SetRange(0, 100);
-        m_nEntryCount = 0;
-
-        std::vector<std::string> arRoots = m_fileSystem.GetSearchRoots();
-        if (arRoots.size() > 26)
-            arRoots.resize(26);
-        for (const std::string& strRoot : arRoots) {
-            if (!m_search.BeginWalk(strRoot))
-                continue;  // like a drive without a medium
-            std::string strNew;
-            std::string strOld = SearchFolder(dlg, strNew, bOldFound, bNewFound);
-            if (dlg.CheckCancelButton()) {
-                if (ShowMessage("検索を中止しますか？", EMsgButtons::YesNo) == DlgResult::Yes) {
-                    strOldPath.clear();
-                    strNewPath.clear();
-                    bCancelled = 1;
-                    break;
-                }
-                // Walk the same root again; a Cancel during this walk is
-                // noticed after the next root.
-                dlg.m_bCancel = 0;
-                strOld = SearchRoot(strRoot, dlg, strNew, bOldFound, bNewFound);
-            }
-            if (!strOld.empty()) {
-                strOldPath = PathsUpperCased() ? MakeUpperAscii(strOld) : strOld;
-                bOldFound = 1;
-            }
-            if (!strNew.empty()) {
-                strNewPath = strNew;
-                bNewFound = 1;
-            }
-            if (bOldFound && bNewFound)
-                break;
-        }
-        dlg.DestroyWindow();
-    }
+        run.strGivenOld = MakeAbsolutePath(strSavedDir, m_strGivenOld, m_fileSystem.GetPathStyle());
+    SearchRoots(run);
     m_fileSystem.SetCurrentDir(strSavedDir);
 
-    bool bOldNameAppended = false;
-    if (bCancelled) {
-        strOldPath = strGivenOld;  // the confirm field starts with what the user handed over
-    } else {
-        if (!strGivenOld.empty()) {
-            strOldPath = strGivenOld;
-        } else if (strOldPath.empty()) {
-            if (ShowMessage("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？",
-                            EMsgButtons::YesNo) == DlgResult::No) {
-                EndRun(kExiting);
-                return false;
-            }
-            SFileDialogSpec fileDialog;
-            fileDialog.bOpen = true;
-            fileDialog.nFlags = kFileMustExist | kFileHideReadOnly;
-            fileDialog.strFilter = kLegacyFilter;
-            if (!m_dialogs.ShowFileDialog(fileDialog, strOldPath)) {
-                EndRun(kExiting);
-                return false;
-            }
-        }
-        const std::string strExt = UpperExtension(strOldPath);
-        if (strExt != "FDF" && strExt != "YLI") {
-            ShowMessage("指定ファイル " + strOldPath + " はユーザシート情報ファイルでありません。終了します");
-            return false;
-        }
-        // The data file of the installation, whatever file was chosen in it.
-        strOldPath = FileTheProgramSees(std::string(FolderOfPath(strOldPath, m_fileSystem.GetPathStyle())) +
-                                        (strExt == "FDF" ? "User.FDF" : "User.YLI"));
-        if (!m_fileSystem.FileExists(strOldPath)) {
-            EndRun(kNoSheetInfo);
-            return false;
-        }
-        bOldNameAppended = true;
-    }
-
-    CConfirmDlg confirm(m_fileSystem, m_dialogs, strOldPath, bCancelled);
-    if (confirm.DoModal() != DlgResult::Ok) {
-        EndRun(kExiting);
-        return false;
-    }
-    bOldNameAppended = bOldNameAppended && confirm.m_strPath == strOldPath;
-    strOldPath = confirm.m_strPath;
-
-    if (strNewPath.empty()) {
-        if (!bCancelled && ShowMessage("Tovi５がインストールされていません\nフォルダを指定しますか？",
-                                       EMsgButtons::YesNo) == DlgResult::No) {
-            EndRun(kExiting);
-            return false;
-        }
-        SFileDialogSpec fileDialog;
-        fileDialog.bOpen = false;
-        fileDialog.strDefaultName = "USER.YLI";
-        fileDialog.nFlags = kFileHideReadOnly;
-        fileDialog.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
-        fileDialog.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
-        if (!m_dialogs.ShowFileDialog(fileDialog, strNewPath)) {
-            EndRun(kExiting);
-            return false;
-        }
-    }
-
-    const std::string strNewFolder(FolderOfPath(strNewPath, m_fileSystem.GetPathStyle()));
-    if (bCancelled &&
-        !m_fileSystem.FileExists(strNewFolder + std::string(CInstallationSearch::kNames[3].pExecutable))) {
-        if (ShowMessage("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？", EMsgButtons::YesNo) ==
-            DlgResult::No) {
-            EndRun(kExiting);
-            return false;
-        }
-    }
-    // Where version 5 reads a copy from the user's virtual store, that copy is replaced.
-    strNewPath = FileTheProgramSees(strNewFolder + std::string(CInstallationSearch::kNames[3].pDataFile));
-    if (m_fileSystem.FileExists(strNewPath)) {
-        if (ShowMessage("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == DlgResult::No) {
-            EndRun(kExiting);
-            return false;
-        }
-    }
-
-    Convert(strOldPath, bOldNameAppended, strNewPath);
+    RunEnd end = SettleOldFile(run);
+    if (!end)
+        end = ConfirmOldFile(run);
+    if (!end)
+        end = SettleNewFile(run);
+    if (!end)
+        end = Convert(run.strOldPath, run.bOldNameAppended, run.strNewPath);
+    if (end)
+        EndRun(*end);
     return false;
 }
 
-bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath)
+void CConverterApp::SearchRoots(SRunPaths& run)
+{
+    // A legacy file handed over is the old installation: only version 5 is looked for.
+    run.bOldFound = run.strGivenOld.empty() ? 0 : 1;
+    CProgressDlg dlg(m_dialogs.CreateProgressView());
+    dlg.Create();
+    dlg.SetTitle("検索しています");
+    dlg.SetStep(1);
+    dlg.SetRange(0, 100);
+    m_nEntryCount = 0;
+
+    std::vector<std::string> arRoots = m_fileSystem.GetSearchRoots();
+    if (arRoots.size() > 26)
+        arRoots.resize(26);
+    for (const std::string& strRoot : arRoots) {
+        // A root that cannot be entered (like a drive without a medium) is passed over.
+        if (m_search.BeginWalk(strRoot) && WalkRoot(strRoot, dlg, run))
+            break;
+    }
+    dlg.DestroyWindow();
+}
+
+bool CConverterApp::WalkRoot(const std::string& strRoot, CProgressDlg& dlg, SRunPaths& run)
+{
+    std::string strNew;
+    std::string strOld = SearchFolder(dlg, strNew, run.bOldFound, run.bNewFound);
+    if (dlg.CheckCancelButton()) {
+        if (ShowMessage("検索を中止しますか？", EMsgButtons::YesNo) == DlgResult::Yes) {
+            run.strOldPath.clear();
+            run.strNewPath.clear();
+            run.bCancelled = 1;
+            return true;
+        }
+        // Walk the same root again; a Cancel during this walk is
+        // noticed after the next root.
+        dlg.m_bCancel = 0;
+        strOld = SearchRoot(strRoot, dlg, strNew, run.bOldFound, run.bNewFound);
+    }
+    if (!strOld.empty()) {
+        run.strOldPath = PathsUpperCased() ? MakeUpperAscii(strOld) : strOld;
+        run.bOldFound = 1;
+    }
+    if (!strNew.empty()) {
+        run.strNewPath = strNew;
+        run.bNewFound = 1;
+    }
+    return run.bOldFound && run.bNewFound;
+}
+
+CConverterApp::RunEnd CConverterApp::SettleOldFile(SRunPaths& run)
+{
+    if (run.bCancelled) {
+        run.strOldPath = run.strGivenOld;  // the confirm field starts with what the user handed over
+        return std::nullopt;
+    }
+    if (!run.strGivenOld.empty()) {
+        run.strOldPath = run.strGivenOld;
+    } else if (run.strOldPath.empty()) {
+        if (RunEnd end = ChooseOldFile(run))
+            return end;
+    }
+    const std::string strExt = UpperExtension(run.strOldPath);
+    if (strExt != "FDF" && strExt != "YLI")
+        return "指定ファイル " + run.strOldPath + " はユーザシート情報ファイルでありません。終了します";
+    // The data file of the installation, whatever file was chosen in it.
+    run.strOldPath = FileTheProgramSees(std::string(FolderOfPath(run.strOldPath, m_fileSystem.GetPathStyle())) +
+                                        (strExt == "FDF" ? "User.FDF" : "User.YLI"));
+    if (!m_fileSystem.FileExists(run.strOldPath))
+        return kNoSheetInfo;
+    run.bOldNameAppended = true;
+    return std::nullopt;
+}
+
+CConverterApp::RunEnd CConverterApp::ChooseOldFile(SRunPaths& run)
+{
+    if (ShowMessage("旧バージョンのToviがインストールされていません\nフォルダを指定しますか？", EMsgButtons::YesNo) ==
+        DlgResult::No)
+        return kExiting;
+    SFileDialogSpec fileDialog;
+    fileDialog.bOpen = true;
+    fileDialog.nFlags = kFileMustExist | kFileHideReadOnly;
+    fileDialog.strFilter = kLegacyFilter;
+    if (!m_dialogs.ShowFileDialog(fileDialog, run.strOldPath))
+        return kExiting;
+    return std::nullopt;
+}
+
+CConverterApp::RunEnd CConverterApp::ConfirmOldFile(SRunPaths& run)
+{
+    CConfirmDlg confirm(m_fileSystem, m_dialogs, run.strOldPath, run.bCancelled);
+    if (confirm.DoModal() != DlgResult::Ok)
+        return kExiting;
+    // A file the user named instead keeps the name as typed.
+    run.bOldNameAppended = run.bOldNameAppended && confirm.m_strPath == run.strOldPath;
+    run.strOldPath = confirm.m_strPath;
+    return std::nullopt;
+}
+
+CConverterApp::RunEnd CConverterApp::SettleNewFile(SRunPaths& run)
+{
+    if (run.strNewPath.empty()) {
+        if (RunEnd end = ChooseNewFile(run))
+            return end;
+    }
+    const std::string strNewFolder(FolderOfPath(run.strNewPath, m_fileSystem.GetPathStyle()));
+    if (run.bCancelled &&
+        !m_fileSystem.FileExists(strNewFolder + std::string(CInstallationSearch::kNames[3].pExecutable)) &&
+        ShowMessage("指定したﾌｫﾙﾀﾞにはTovi５がｲﾝｽﾄｰﾙされていませんが、\n変換を行いますか？", EMsgButtons::YesNo) ==
+            DlgResult::No)
+        return kExiting;
+    // Where version 5 reads a copy from the user's virtual store, that copy is replaced.
+    run.strNewPath = FileTheProgramSees(strNewFolder + std::string(CInstallationSearch::kNames[3].pDataFile));
+    if (m_fileSystem.FileExists(run.strNewPath) &&
+        ShowMessage("ファイル USER.YLI が存在します。上書きしますか？", EMsgButtons::YesNo) == DlgResult::No)
+        return kExiting;
+    return std::nullopt;
+}
+
+CConverterApp::RunEnd CConverterApp::ChooseNewFile(SRunPaths& run)
+{
+    // After a stopped search the user names the file without being asked.
+    if (!run.bCancelled && ShowMessage("Tovi５がインストールされていません\nフォルダを指定しますか？",
+                                       EMsgButtons::YesNo) == DlgResult::No)
+        return kExiting;
+    SFileDialogSpec fileDialog;
+    fileDialog.bOpen = false;
+    fileDialog.strDefaultName = "USER.YLI";
+    fileDialog.nFlags = kFileHideReadOnly;
+    fileDialog.strFilter = "Tovi5形式(USER.YLI)|USER.YLI|";
+    fileDialog.strTitle = "Tovi５のユーザシート情報ファイルを指定してください";
+    if (!m_dialogs.ShowFileDialog(fileDialog, run.strNewPath))
+        return kExiting;
+    return std::nullopt;
+}
+
+CConverterApp::RunEnd CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended,
+                                             const std::string& strNewPath)
 {
     std::string strOld;
     std::string strNew;
@@ -212,16 +229,14 @@ bool CConverterApp::Convert(const std::string& strOldPath, bool bOldNameAppended
         pFailure = kExiting;
     const std::string strBackup = m_pDoc ? m_pDoc->GetBackupPath() : std::string();
     m_pDoc.reset();
-    if (pFailure) {
-        EndRun(pFailure);
-        return false;
-    }
+    if (pFailure)
+        return pFailure;
     ShowMessage(strNew + "に出力しました");
     // Where the replaced file went, after the message and apart from it.
     if (!strBackup.empty())
         m_dialogs.ShowNote(BackupMadeLine(strBackup));
     m_nExitCode = 0;
-    return true;
+    return std::nullopt;
 }
 
 bool CConverterApp::WriteOutput(const std::string& strOld, const std::string& strNew)

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,10 +73,42 @@ public:
     std::unique_ptr<CConversionDoc> m_pDoc;
 
 private:
+    /// What the run has settled so far.
+    struct SRunPaths {
+        std::string strGivenOld;  ///< the file handed over, made absolute; "" when none
+        std::string strOldPath;
+        std::string strNewPath;
+        int bOldFound = 0;
+        int bNewFound = 0;
+        int bCancelled = 0;  ///< the search was stopped: the user names both files
+        /// strOldPath ends in the data-file name the run put there, not one the user typed.
+        bool bOldNameAppended = false;
+    };
+    /// What a step of the run ends in: the message the run ends with, or
+    /// nothing when the run goes on (after Convert: when it wrote the file).
+    using RunEnd = std::optional<std::string>;
+
     /// Shows a message box through the run's front end.
     int ShowMessage(const std::string& strText, EMsgButtons eButtons = EMsgButtons::Ok);
-    void EndRun(const char* pMessage);
-    bool Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath);
+    /// The one place a run that did not write ends: its last message.
+    void EndRun(const std::string& strMessage);
+    /// Walks the search roots under the progress window until both
+    /// installations are found or the user stops the search.
+    void SearchRoots(SRunPaths& run);
+    /// Walks one root whose walk began and takes what it found; true when
+    /// the search ends here (both found, or stopped).
+    bool WalkRoot(const std::string& strRoot, CProgressDlg& dlg, SRunPaths& run);
+    /// The old installation's data file: found, handed over or chosen.
+    RunEnd SettleOldFile(SRunPaths& run);
+    RunEnd ChooseOldFile(SRunPaths& run);
+    /// The user confirms (or, after a stopped search, names) the old file.
+    RunEnd ConfirmOldFile(SRunPaths& run);
+    /// The version-5 data file the output replaces: found or chosen.
+    RunEnd SettleNewFile(SRunPaths& run);
+    RunEnd ChooseNewFile(SRunPaths& run);
+    /// Reads the legacy file and writes the output; on success announces it
+    /// and sets the exit code to 0.
+    RunEnd Convert(const std::string& strOldPath, bool bOldNameAppended, const std::string& strNewPath);
     /// Writes the output file from m_pDoc, or has it written with
     /// administrator rights where the folder needs them; false after the
     /// failure was shown.

@@ -318,6 +318,43 @@ TEST_F(RunConversionTest, CancelThenYesIsTheManualMode)
     EXPECT_EQ(m_box.Texts(), (Texts{"検索を中止しますか？", "/C/New/USER.YLIに出力しました"}));
 }
 
+// Stopping the search forgets what earlier roots found; the confirm field
+// starts with the file handed over, if any.
+TEST_F(RunConversionTest, CancelThenYesForgetsEarlierRootsButNotTheGivenFile)
+{
+    const struct {
+        const char* pGiven;
+        const char* pCancelAt;
+        std::optional<std::string> strTyped;
+    } arCases[] = {
+        {"", "/D/Old/Tovi3.exe", "/H/my.yli"},  // /C's executable was found first
+        {"/H/my.yli", "/C/New/Tovi5.exe", std::nullopt},
+    };
+    for (const auto& test : arCases) {
+        SCOPED_TRACE(test.pCancelAt);
+        CScriptedFileSystem fs;
+        CScriptedFrontEnd dialogs;
+        SDocLog doc;
+        CConverterApp app(fs, dialogs, MakeRecordingDoc(doc));
+        fs.SetRoots({"/C", "/D"});
+        fs.AddFile("/C/New/Tovi5.exe");
+        fs.AddFile("/D/Old/Tovi3.exe");
+        fs.AddFile("/D/Old/User.YLI");
+        fs.AddFile("/H/my.yli");
+        app.SetGivenOldFile(test.pGiven);
+        dialogs.m_progress.cancelAtStatus = {test.pCancelAt};
+        dialogs.Answer(DlgResult::Yes);
+        dialogs.Confirm({SConfirmAction::kOK, test.strTyped});
+        dialogs.AnswerFile("/C/New/USER.YLI");
+        app.RunConversion();
+        EXPECT_EQ(dialogs.m_arConfirmFields, (Texts{"/H/my.yli"}));
+        EXPECT_EQ(dialogs.m_arTranscript,
+                  (Texts{"progress: created", "ask: 検索を中止しますか？ -> Yes", "progress: destroyed",
+                         "confirm: ﾕｰｻﾞｼｰﾄﾌｧｲﾙ指定", "save: Tovi５のユーザシート情報ファイルを指定してください",
+                         "box: /C/New/USER.YLIに出力しました"}));
+    }
+}
+
 TEST_F(RunConversionTest, ProgressStepsOnceEveryThousandEntries)
 {
     // "." and ".." plus 1998 files: 2000 entries, steps at the 1st and 1001st.
