@@ -9,8 +9,9 @@ class CDefaultMessageBox : public CMessageBoxHandler {
 public:
     int Show(const std::string& strText, EMsgButtons eButtons) override
     {
-        std::fwrite(strText.data(), 1, strText.size(), stderr);
-        std::fputc('\n', stderr);
+        // Nowhere is left to report a failure to.
+        (void)std::fwrite(strText.data(), 1, strText.size(), stderr);
+        (void)std::fputc('\n', stderr);
         return eButtons == EMsgButtons::Ok ? DlgResult::Ok : DlgResult::No;
     }
 };
