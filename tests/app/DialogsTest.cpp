@@ -68,7 +68,7 @@ TEST(ConfirmDlgTest, RefusesMissingFilesAndOtherExtensions)
     fileSystem.AddFile("/d/NOTES.TXT");
     fileSystem.AddFile("/d/user.yli");
     fileSystem.AddFile("/d/Other.fdf");
-    CScriptedFrontEnd dialogs;
+    CScriptedFrontEnd dialogs(fileSystem);
     CMessageBoxRecorder& box = dialogs.m_box;
 
     CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
@@ -105,7 +105,7 @@ TEST(ConfirmDlgTest, FileButtonStartsFromThePathLastStoredNotTheTypedText)
     CScriptedFileSystem fileSystem;
     fileSystem.AddFile("/d/NOTES.TXT");
     fileSystem.AddFile("/d/Other.fdf");
-    CScriptedFrontEnd dialogs;
+    CScriptedFrontEnd dialogs(fileSystem);
 
     CConfirmDlg dlg(fileSystem, dialogs, "/d/User.YLI", 0);
     dialogs.AnswerFile(std::nullopt);

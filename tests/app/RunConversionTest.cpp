@@ -14,7 +14,10 @@ const char* const kExiting = "終了します";
 
 class RunConversionTest : public ::testing::Test {
 protected:
-    RunConversionTest() : m_app(m_fs, m_dialogs, MakeRecordingDoc(m_doc)) { m_fs.SetRoots({"/C", "/D", "/E"}); }
+    RunConversionTest() : m_dialogs(m_fs), m_app(m_fs, m_dialogs, MakeRecordingDoc(m_doc))
+    {
+        m_fs.SetRoots({"/C", "/D", "/E"});
+    }
 
     /// Runs the whole program; checks it ends as every run must.
     void Run()
@@ -72,6 +75,7 @@ TEST_F(RunConversionTest, OldMissingAnswersAndChosenFiles)
 {
     m_fs.AddFile("/C/New/Tovi5.exe");
     m_fs.AddFile("/X/sheets.yli");
+    m_fs.AddFile("/X/NOTES.TXT");  // the open dialog hands back only files that exist
 
     // No: the run ends.
     m_box.Answer(DlgResult::No);
@@ -237,6 +241,7 @@ TEST_F(RunConversionTest, CancelDuringTheRepeatedWalkIsNotAskedAfterIt)
     m_fs.AddFile("/C/New/Tovi5.exe");
     m_fs.AddFile("/C/Z/two.txt");
     m_fs.AddFile("/X/User.YLI");
+    m_fs.AddFile("/X/sheets.yli");  // the file chosen in the open dialog
     m_dialogs.m_progress.cancelAtShowing = {{"/C/Z/two.txt", 1}, {"/C/A/one.txt", 2}};
     m_box.Answer(DlgResult::No);
     m_box.Answer(DlgResult::Yes);

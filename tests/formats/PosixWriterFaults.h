@@ -1,28 +1,13 @@
 #pragma once
 // What the writer's POSIX tests share to bring faults about: a child without
-// privileges, and a small disk that fills.
+// privileges (tests/support/ChildProcess.h), and a small disk that fills.
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FileTestSupport.h"
 
 #include <string>
 #include <string_view>
 #include <sys/mount.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-/// The exit status of fnChild run in a child without privileges (root
-/// ignores the permissions under test; anyone else runs as they are); 77
-/// when root cannot drop them here.
-template <class TChild>
-int RunUnprivileged(TChild fnChild)
-{
-    const pid_t nChild = ::fork();
-    if (nChild == 0)
-        ::_exit(::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0) ? 77 : fnChild() ? 0 : 1);
-    int nStatus = 0;
-    ::waitpid(nChild, &nStatus, 0);
-    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-}
 
 /// A file system of 16 KiB of its own, gone with the object. Not mounted
 /// where mounting is not permitted (the test then skips).

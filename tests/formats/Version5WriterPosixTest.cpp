@@ -7,7 +7,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 TEST_F(Version5WriterTest, ReplacementKeepsPermissionsAndFollowsSymbolicLinks)
@@ -198,22 +197,15 @@ TEST_F(Version5WriterTest, UnwritableFolderKeepsTheOldFileAndReportsIt)
     } else {
         // Root ignores permissions: a child without privileges does the writing.
         ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
-        const pid_t nChild = ::fork();
-        ASSERT_GE(nChild, 0);
-        if (nChild == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(77);
+        const int nStatus = RunUnprivileged([&] {
             m_box.Clear();
             const int nResult = m_doc.WriteVersion5File(strOut);
-            const bool bOk = nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
-            ::_exit(bOk ? 0 : 1);
-        }
-        int nStatus = 0;
-        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-        ASSERT_TRUE(WIFEXITED(nStatus));
-        if (WEXITSTATUS(nStatus) == 77)
+            return nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
+        });
+        ASSERT_GE(nStatus, 0) << "the child did not exit";
+        if (nStatus == kNoPrivilegesDropped)
             GTEST_SKIP() << "cannot drop privileges here";
-        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the writer did not fail with its message";
+        EXPECT_EQ(nStatus, 0) << "the writer did not fail with its message";
     }
     EXPECT_EQ(ReadWholeFile(strOut), "old contents");
     EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");
@@ -236,22 +228,16 @@ TEST_F(Version5WriterTest, ReadOnlyTargetIsNotOverwritten)
         // free to write the folder does the writing.
         ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0777), 0);
         ASSERT_EQ(::chown(strOut.c_str(), 65534, 65534), 0);
-        const pid_t nChild = ::fork();
-        ASSERT_GE(nChild, 0);
-        if (nChild == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(77);
+        const int nStatus = RunUnprivileged([&] {
             m_box.Clear();
             const int nResult = m_doc.WriteVersion5File(strOut);
-            ::_exit(nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected} ? 0 : 1);
-        }
-        int nStatus = 0;
-        ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
+            return nResult == 0 && m_box.Texts() == std::vector<std::string>{strExpected};
+        });
         ::chmod(m_folder.Path().c_str(), 0700);
-        ASSERT_TRUE(WIFEXITED(nStatus));
-        if (WEXITSTATUS(nStatus) == 77)
+        ASSERT_GE(nStatus, 0) << "the child did not exit";
+        if (nStatus == kNoPrivilegesDropped)
             GTEST_SKIP() << "cannot drop privileges here";
-        EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "the read-only file was replaced or no message was shown";
+        EXPECT_EQ(nStatus, 0) << "the read-only file was replaced or no message was shown";
     }
     EXPECT_EQ(ReadWholeFile(strOut), "old contents");
     EXPECT_EQ(ListFolder(m_folder.Path()), "USER.FDF USER.YLI");

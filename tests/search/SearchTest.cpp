@@ -7,6 +7,7 @@
 #include "app/ConverterApp.h"
 #include "app/ProgressDlg.h"
 #include "system/posix/FileSystem.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -164,17 +165,15 @@ protected:
     /// code (check's result), or -1 when such mounts are not possible here.
     static int RunWithOwnMounts(const std::function<bool()>& mount, const std::function<int()>& check)
     {
-        const pid_t nChild = ::fork();
-        if (nChild < 0)
-            return -1;
-        if (nChild == 0) {
+        const int nStatus = ChildWaitStatus([&] {
             if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
                 !mount())
-                ::_exit(100);
-            ::_exit(check());
-        }
-        int nStatus = 0;
-        if (::waitpid(nChild, &nStatus, 0) != nChild || !WIFEXITED(nStatus))
+                return 100;
+            return check();
+        });
+        if (nStatus == -1)
+            return -1;
+        if (!WIFEXITED(nStatus))
             return 101;
         return WEXITSTATUS(nStatus) == 100 ? -1 : WEXITSTATUS(nStatus);
     }
@@ -300,11 +299,7 @@ TEST_F(SearchTest, UnreadableFoldersAreSkippedSilently)
     m_tree.File("zlast/Tovi5.exe");
     ::chmod(m_tree.Path("locked").c_str(), 0000);
 
-    const pid_t nChild = ::fork();
-    ASSERT_GE(nChild, 0);
-    if (nChild == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(10);
+    const int nCode = RunUnprivileged([&] {
         CPosixFileSystem fileSystem;
         CScriptedFrontEnd dialogs;
         SDocLog doc;
@@ -314,15 +309,12 @@ TEST_F(SearchTest, UnreadableFoldersAreSkippedSilently)
         std::string strNew;
         const std::string strOld = app.SearchRoot(m_tree.Root(), dlg, strNew, 0, 0);
         if (strOld != m_tree.Path("open/User.YLI"))
-            ::_exit(11);
+            return 11;
         if (strNew != m_tree.Path("zlast/Tovi5.exe"))
-            ::_exit(12);
-        ::_exit(0);
-    }
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no privileges dropped, 11: old path, 12: new path";
+            return 12;
+        return 0;
+    });
+    EXPECT_EQ(nCode, 0) << kNoPrivilegesDropped << ": no privileges dropped, 11: old path, 12: new path";
 }
 
 TEST_F(SearchTest, FallbackWalksSeeTheSameEntriesAndNeverFollowLinks)
@@ -477,91 +469,22 @@ TEST_F(SearchTest, FewDescriptorsMissNoInstallationAHundredLevelsDeep)
     const SWalkRecord expected = WalkByReference(m_fs, request);
     ASSERT_EQ(expected.strOld, m_tree.Path(strPath + "/User.YLI"));
 
-    const pid_t nChild = ::fork();
-    ASSERT_GE(nChild, 0);
-    if (nChild == 0) {
+    const int nCode = ChildExitCode([&] {
         // Down to a limit that the standard streams and a few helpers'
         // folders nearly exhaust.
         for (const rlim_t nLimit : {64, 20, 12}) {
             const rlimit limit{nLimit, nLimit};
             if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
-                ::_exit(10);
+                return 10;
             for (unsigned nHelpers : {0u, CConverterApp::kReadAheadHelpers}) {
                 CPosixFileSystem fileSystem;
                 if (!(WalkWithApp(fileSystem, request, nHelpers) == expected))
-                    ::_exit(static_cast<int>(nLimit) + static_cast<int>(nHelpers));
+                    return static_cast<int>(nLimit) + static_cast<int>(nHelpers);
             }
         }
-        ::_exit(0);
-    }
-    int nStatus = 0;
-    ASSERT_EQ(::waitpid(nChild, &nStatus, 0), nChild);
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    EXPECT_EQ(WEXITSTATUS(nStatus), 0) << "10: no limit set; else the limit, plus the helpers of the walk that differs";
-}
-
-TEST(FileSystemTest, GivenRootsAreMadeAbsoluteAndLexicallyNormal)
-{
-    CPosixFileSystem fileSystem({".", "/tmp/./", "/", "sub/..//", ""});
-    const std::string strCurrent = fileSystem.GetCurrentDir();
-    EXPECT_EQ(fileSystem.GetSearchRoots(), (Texts{strCurrent, "/tmp", "/", strCurrent, ""}));
-}
-
-TEST(FileSystemTest, FindFileMatchesTheLastComponentIgnoringCase)
-{
-    CTempTree tree;
-    tree.File("Dir/user.yli");
-    tree.Folder("Dir/USER.FDF");
-    CPosixFileSystem fileSystem;
-    std::string strFound;
-
-    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/USER.YLI"), strFound));
-    EXPECT_EQ(strFound, tree.Path("Dir/user.yli"));
-    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/user.yli"), strFound));
-    EXPECT_EQ(strFound, tree.Path("Dir/user.yli"));
-    // A folder is no file; folders in the path keep their case.
-    EXPECT_FALSE(fileSystem.FindFile(tree.Path("Dir/User.FDF"), strFound));
-    EXPECT_FALSE(fileSystem.FindFile(tree.Path("dir/user.yli"), strFound));
-    EXPECT_FALSE(fileSystem.FindFile(tree.Path("Dir/"), strFound));
-    EXPECT_TRUE(fileSystem.IsFolder(tree.Path("Dir/USER.FDF")));
-
-    // An exact match is preferred to another spelling.
-    tree.File("Dir/USER.YLI");
-    EXPECT_TRUE(fileSystem.FindFile(tree.Path("Dir/USER.YLI"), strFound));
-    EXPECT_EQ(strFound, tree.Path("Dir/USER.YLI"));
-
-    // A relative path is looked up from the current directory.
-    const std::string strSaved = fileSystem.GetCurrentDir();
-    ASSERT_TRUE(fileSystem.SetCurrentDir(tree.Path("Dir")));
-    EXPECT_TRUE(fileSystem.FindFile("User.Yli", strFound));
-    EXPECT_TRUE(strFound == "user.yli" || strFound == "USER.YLI") << strFound;
-    EXPECT_TRUE(fileSystem.SetCurrentDir(strSaved));
-}
-
-TEST(FileSystemTest, SearchRootsAreDiskFileSystemsRootFirst)
-{
-    const std::string strMountInfo =
-        "22 27 0:21 / /proc rw - proc proc rw\n"
-        "27 1 254:0 / / rw - ext4 /dev/vda rw\n"
-        "30 27 8:1 / /media/my\\040disk rw - vfat /dev/sdb1 rw\n"
-        "31 27 8:2 / /home rw shared:5 - ext4 /dev/sda2 rw\n"
-        "32 27 0:30 / /run rw - tmpfs tmpfs rw\n"
-        "33 27 0:31 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
-        "34 27 8:2 / /home rw - ext4 /dev/sda2 rw\n"
-        "garbage line\n";
-    EXPECT_EQ(ParseSearchRoots(strMountInfo), (Texts{"/", "/home", "/media/my disk"}));
-
-    std::string strMany;
-    for (int i = 0; i < 40; ++i)
-        strMany += "1 1 8:1 / /m" + std::to_string(100 + i) + " rw - xfs /dev/x rw\n";
-    const Texts arRoots = ParseSearchRoots(strMany);
-    ASSERT_EQ(arRoots.size(), 26u);
-    EXPECT_EQ(arRoots[0], "/");
-    EXPECT_EQ(arRoots[1], "/m100");
-
-    // Given roots replace the list; relative ones start at the current directory.
-    CPosixFileSystem given({"/srv/a", "rel"});
-    EXPECT_EQ(given.GetSearchRoots(), (Texts{"/srv/a", JoinPath(given.GetCurrentDir(), "rel")}));
+        return 0;
+    });
+    EXPECT_EQ(nCode, 0) << "10: no limit set; else the limit, plus the helpers of the walk that differs";
 }
 
 }  // namespace

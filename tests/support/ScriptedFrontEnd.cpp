@@ -214,16 +214,29 @@ bool CScriptedFrontEnd::ShowFileDialog(const SFileDialogSpec& fileDialog, std::s
     m_arTranscript.push_back(
         (fileDialog.bOpen ? "open: " : "save: ") +
         (fileDialog.strTitle.empty() ? std::string(PlainFileDialogTitle(fileDialog.bOpen)) : fileDialog.strTitle));
-    if (m_fileAnswers.empty()) {
-        ADD_FAILURE() << "a file dialog nobody scripted";
+    const bool bMustExist = fileDialog.bOpen && (fileDialog.nFlags & kFileMustExist) != 0;
+    if (bMustExist && !m_pFileSystem) {
+        ADD_FAILURE() << "a must-exist open dialog on a scripted front end without a file system to check";
         return false;
     }
-    std::optional<std::string> strAnswer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    if (!strAnswer)
-        return false;
-    strPath = *strAnswer;
-    return true;
+    for (;;) {
+        if (m_fileAnswers.empty()) {
+            ADD_FAILURE() << (m_arRefusedFiles.empty() ? "a file dialog nobody scripted"
+                                                       : "a file dialog refused a missing file; nobody scripted more");
+            return false;
+        }
+        std::optional<std::string> strAnswer = m_fileAnswers.front();
+        m_fileAnswers.pop_front();
+        if (!strAnswer)
+            return false;
+        // The real dialogs refuse a file that is not there and stay open.
+        if (bMustExist && !m_pFileSystem->FileExists(*strAnswer)) {
+            m_arRefusedFiles.push_back(*strAnswer);
+            continue;
+        }
+        strPath = *strAnswer;
+        return true;
+    }
 }
 
 CScriptedFrontEnd::~CScriptedFrontEnd()

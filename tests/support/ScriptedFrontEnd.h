@@ -108,9 +108,15 @@ struct SConfirmAction {
 ///   the request has none), "elevate: OLD -> NEW".
 /// Answers left unused when it goes fail the test: the order of the run's
 /// questions is behaviour.
+///
+/// An open dialog that asks for an existing file (kFileMustExist) refuses a
+/// scripted file that fileSystem does not hold, as every real dialog does,
+/// and takes the next answer; the refused paths are kept in m_arRefusedFiles.
+/// Such a dialog on a front end made without a file system fails the test.
 class CScriptedFrontEnd : public CUserDialogs {
 public:
     CScriptedFrontEnd() = default;
+    explicit CScriptedFrontEnd(CFileSystem& fileSystem) : m_pFileSystem(&fileSystem) {}
     ~CScriptedFrontEnd() override;
     CScriptedFrontEnd(const CScriptedFrontEnd&) = delete;
     CScriptedFrontEnd& operator=(const CScriptedFrontEnd&) = delete;
@@ -136,8 +142,12 @@ public:
     std::vector<std::string> m_arConfirmTitles;
     std::vector<std::string> m_arConfirmFields;  ///< field text at each OK
     std::deque<std::optional<std::string>> m_fileAnswers;
+    std::vector<std::string> m_arRefusedFiles;  ///< answers a must-exist dialog refused
     std::deque<SConfirmAction> m_confirmActions;
     /// What asking for administrator rights gives; nullopt: this front end
     /// cannot ask (as the console cannot).
     std::optional<EElevatedWrite> m_elevation;
+
+private:
+    CFileSystem* m_pFileSystem = nullptr;  ///< what a must-exist dialog checks against
 };

@@ -4,6 +4,7 @@
 #include "system/FileIo.h"
 #include "system/Process.h"
 #include "system/posix/FileIo.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/FileTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,19 +25,6 @@ TEST(InputFilePosixTest, AReadErrorEndsTheFile)
     char arBuffer[1024];
     EXPECT_EQ(file.Read(arBuffer, sizeof arBuffer), 0u);
     EXPECT_TRUE(file.HadReadError());
-}
-
-/// The wait status of a child process that runs fnChild and exits with what
-/// it returns.
-template <class TChild>
-int StatusOfChild(TChild fnChild)
-{
-    const pid_t nChild = ::fork();
-    if (nChild == 0)
-        ::_exit(fnChild());
-    int nStatus = -1;
-    ::waitpid(nChild, &nStatus, 0);
-    return nStatus;
 }
 
 // Unnamed until the final rename, and named from the start as on file systems
@@ -60,7 +48,7 @@ TEST(OutputFilePosixTest, EndingSignalsMidWriteLeaveOnlyTheOldFile)
         EXPECT_EQ(st.st_mode & 07777, 0640u);
 
         for (const int nSignal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-            const int nStatus = StatusOfChild([&] {
+            const int nStatus = ChildWaitStatus([&] {
                 if (!file.Create(strTarget) || !file.Write(std::string(300 * 1024, 'x')))
                     return 1;
                 return ::raise(nSignal) + 2;
@@ -76,7 +64,7 @@ TEST(OutputFilePosixTest, EndingSignalsMidWriteLeaveOnlyTheOldFile)
 TEST(PrepareProcessTest, NoFileTakesAClosedStandardStream)
 {
     for (const std::vector<int>& arClosed : {std::vector<int>{2}, {1}, {0, 1, 2}}) {
-        const int nStatus = StatusOfChild([&] {
+        const int nStatus = ChildWaitStatus([&] {
             for (const int nFd : arClosed)
                 ::close(nFd);
             return PrepareProcess() && ::open("/dev/zero", O_RDONLY | O_CLOEXEC) > 2 ? 0 : 1;

@@ -35,6 +35,9 @@ int main(int argc, char** argv)
     std::signal(SIGALRM, OnWatchdog);
     ::alarm(kWatchdogSeconds);
     const char* pSkip = std::getenv("TOVICONV_SKIP_GUI_TESTS");
+    // The system's file chooser keeps its settings in memory: a test run
+    // must not change the user's.
+    ::setenv("GSETTINGS_BACKEND", "memory", 1);
     CWxSession session;
     const char* pDisplay = std::getenv("DISPLAY");
     if (pDisplay && *pDisplay && !(pSkip && *pSkip))
