@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -59,13 +59,23 @@ private:
     std::unique_ptr<CFileSystem> m_pFs = CreateFileSystem({});
 };
 
-using TreeFactory = std::function<std::unique_ptr<CTreeUnderTest>()>;
+/// A kind of tree the suite runs on; printed by its name, so that the tests
+/// keep their names from run to run.
+struct STreeKind {
+    const char* pName;
+    std::unique_ptr<CTreeUnderTest> (*pfnMake)();
+};
 
-class FileSystemConformanceTest : public ::testing::TestWithParam<TreeFactory> {
+void PrintTo(const STreeKind& kind, std::ostream* pOut)
+{
+    *pOut << kind.pName;
+}
+
+class FileSystemConformanceTest : public ::testing::TestWithParam<STreeKind> {
 protected:
     void SetUp() override
     {
-        m_pTree = GetParam()();
+        m_pTree = GetParam().pfnMake();
         m_strSavedDir = Fs().GetCurrentDir();
         m_pTree->AddFile("Dir/user.yli");
         m_pTree->AddFolder("Dir/USER.FDF");
@@ -179,8 +189,12 @@ TEST(FileSystemLinkTest, ALinkToAFolderIsNoFolderToWalk)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripted, FileSystemConformanceTest,
-                         ::testing::Values(TreeFactory([] { return std::make_unique<CScriptedTree>(); })));
+                         ::testing::Values(STreeKind{"Scripted", [] {
+                                                         return std::unique_ptr<CTreeUnderTest>(
+                                                             std::make_unique<CScriptedTree>());
+                                                     }}));
 INSTANTIATE_TEST_SUITE_P(Real, FileSystemConformanceTest,
-                         ::testing::Values(TreeFactory([] { return std::make_unique<CRealTree>(); })));
+                         ::testing::Values(STreeKind{
+                             "Real", [] { return std::unique_ptr<CTreeUnderTest>(std::make_unique<CRealTree>()); }}));
 
 }  // namespace
