@@ -2,11 +2,12 @@
 # Developer entry point.
 #   ./dev.sh run [ARGS...]   install what is missing, build, start toviconv with ARGS
 #   ./dev.sh test            install what is missing, check the formatting, build
-#                            twice (plain and with AddressSanitizer +
-#                            UndefinedBehaviorSanitizer), run
+#                            twice (presets release and asan: plain, and with
+#                            AddressSanitizer + UndefinedBehaviorSanitizer), run
 #                            the whole test suite on both builds, fuzz for 60 s
 #                            and run clang-tidy; then cross-build for Windows
-#                            and run the portable suites under Wine
+#                            (windows-cross) and run the portable suites under
+#                            Wine
 #   ./dev.sh build           install what is missing and build (plain)
 #   ./dev.sh windows         install what is missing and cross-build
 #                            build-windows/app/toviconv.exe (and its console
@@ -23,6 +24,10 @@
 #                            the project's own sources (.clang-tidy)
 #   ./dev.sh format-check    install what is missing and check that every source
 #                            file is formatted as .clang-format says
+# Every build is a preset of CMakePresets.json: what this script builds and
+# tests, cmake --preset NAME, cmake --build --preset NAME and
+# ctest --preset NAME do alike. The tests' environment, their virtual display
+# and their Wine prefix come from CMake and the test presets, not from here.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -82,80 +87,12 @@ install_test_locale() {
   if [ "$missing" -eq 1 ]; then as_root locale-gen >/dev/null; fi
 }
 
-build() {  # build DIR [cmake options...]
-  local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j "$JOBS"
-}
-
-run_tests() {  # run_tests DIR
-  ctest --test-dir "$1" --output-on-failure -j "$JOBS"
-}
-
-# The window tests need a display. Without one they get a virtual display of
-# their own; should that not start, they skip and the other tests still run.
-run_tests_with_display() {  # run_tests_with_display DIR
-  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || ! command -v Xvfb >/dev/null 2>&1; then
-    run_tests "$1"
-    return
-  fi
-  local n=99
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  local pid=$! i status=0
-  for i in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -e "/tmp/.X11-unix/X$n" ]; then
-    # A window manager, as on a desktop: without one no window has the focus
-    # and the theme draws every window in its unfocused colours.
-    local wm=
-    if command -v openbox >/dev/null 2>&1; then
-      DISPLAY=":$n" openbox >/dev/null 2>&1 &
-      wm=$!
-      sleep 1
-    fi
-    DISPLAY=":$n" run_tests "$1" || status=$?
-    [ -z "$wm" ] || { kill "$wm" 2>/dev/null || true; wait "$wm" 2>/dev/null || true; }
-  else
-    echo "dev.sh: the virtual display did not start; the window tests skip" >&2
-    run_tests "$1" || status=$?
-  fi
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  return "$status"
-}
-
-build_windows() {  # build_windows DIR [cmake options...]
-  local dir=$1; shift
-  build "$dir" --toolchain cmake/toolchain-mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "$@"
-}
-
-# The Windows test programs run under Wine, in the build's own Wine prefix
-# (the one the cross build's ctest uses). One persistent server is started
-# first, its output away from ctest's pipes: a server that each test program
-# started itself would hold those pipes open and keep ctest waiting.
-run_windows_tests() {  # run_windows_tests DIR
-  local prefix status=0
-  prefix="$(pwd)/$1/wine"
-  mkdir -p "$prefix"
-  WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 || true  # (or one already runs)
-  # No offer to install Mono or Gecko: nothing here needs them.
-  WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot >/dev/null 2>&1 || true
-  # The server writes the prefix's registry files only when it ends, and the
-  # desktop tests copy them: end it once, then keep one running for ctest.
-  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
-  WINEPREFIX=$prefix timeout 120 wineserver -w >/dev/null 2>&1 || true
-  WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 || true
-  # The first program of a server's session starts the session's services,
-  # which keep its standard error: start them here, away from ctest's pipes,
-  # or the first listing of tests waits for them until it times out.
-  WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot </dev/null >/dev/null 2>&1 || true
-  run_tests "$1" || status=$?
-  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
-  return "$status"
+# Configures and builds with the presets of that name (CMakePresets.json),
+# which hold the build's folder and options; its tests run with
+# ctest --preset NAME, which holds their environment.
+preset_build() {  # preset_build NAME
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
 }
 
 # Fails when a source file is not formatted as .clang-format says.
@@ -173,9 +110,7 @@ check_format() {
 # the fix.
 run_fuzzer() {  # run_fuzzer SECONDS
   local dir=build-fuzz seconds=$1
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-  cmake --build "$dir" -j "$JOBS" --target toviconv_fuzz
+  preset_build fuzz
   mkdir -p "$dir/corpus" "$dir/findings" fuzz/regressions
   rm -f "$dir"/findings/*
   # The converted files go to a folder of their own, in memory where possible.
@@ -202,8 +137,7 @@ run_fuzzer() {  # run_fuzzer SECONDS
 # tests, whose test macros only add noise); any finding fails.
 run_tidy() {
   local dir=build-tidy
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-    -DTOVICONV_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+  cmake --preset tidy >/dev/null
   run-clang-tidy-14 -p "$dir" -j "$JOBS" -quiet "^$PWD/(app|formats|frontends|fuzz|inspect|model|search|system|text)/"
 }
 
@@ -212,12 +146,12 @@ cmd=${1:-run}
 case "$cmd" in
   run)
     install_deps
-    build build
+    preset_build release
     exec ./build/app/toviconv "$@"
     ;;
   build)
     install_deps
-    build build
+    preset_build release
     ;;
   test)
     PACKAGES+=("${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}")
@@ -225,24 +159,20 @@ case "$cmd" in
     install_deps
     install_test_locale
     check_format
-    build build
-    run_tests_with_display build
-    build build-asan -DTOVICONV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-    # The toolkit's own leaks would trip LeakSanitizer: no windows here.
-    TOVICONV_SKIP_GUI_TESTS=1 \
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      run_tests build-asan
+    preset_build release
+    ctest --preset release
+    preset_build asan
+    ctest --preset asan
     run_fuzzer 60
     run_tidy
-    build_windows build-wine
-    run_windows_tests build-wine
+    preset_build windows-cross
+    ctest --preset windows-cross
     ;;
   windows)
     PACKAGES=("${WINDOWS_PACKAGES[@]}")
     install_deps
-    build_windows build-windows -DBUILD_TESTING=OFF
-    (cd build-windows && cpack -G ZIP >/dev/null)
+    preset_build windows
+    cpack --preset windows >/dev/null
     echo "dev.sh: built build-windows/app/toviconv.exe and build-windows/toviconv-*-windows-x64.zip" >&2
     ;;
   fuzz)
@@ -263,14 +193,14 @@ case "$cmd" in
   bench)
     PACKAGES+=(libbenchmark-dev findutils time)
     install_deps
-    build build-bench -DCMAKE_BUILD_TYPE=Release -DTOVICONV_BENCHMARKS=ON -DBUILD_TESTING=OFF
+    preset_build bench
     exec ./bench/run.sh build-bench "$@"
     ;;
   package)
     PACKAGES+=("${PACKAGE_PACKAGES[@]}")
     install_deps
-    build build-package -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_INSTALL_PREFIX=/usr
-    (cd build-package && cpack)
+    preset_build package
+    cpack --preset package
     ;;
   *)
     echo "usage: ./dev.sh run [ARGS...] | ./dev.sh test | ./dev.sh build | ./dev.sh windows | ./dev.sh bench |" >&2

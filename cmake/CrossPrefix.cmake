@@ -6,6 +6,9 @@
 #
 # Filled at configure time, again only when what it is built from changes.
 
+# One prefix per build: a second inclusion would redo it for nothing.
+include_guard(GLOBAL)
+
 set(TOVICONV_CROSS_PREFIX ${CMAKE_BINARY_DIR}/cross-prefix)
 set(TOVICONV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources cross-built for the tests")
 set(TOVICONV_CLI11_HEADER_DIR /usr/include/CLI CACHE PATH "CLI11 headers copied into the cross prefix")

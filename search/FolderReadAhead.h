@@ -45,8 +45,8 @@ public:
     /// A listing costs its entries and two more (the listing itself). On a
     /// cold disk a wide window keeps the helpers reading while the walk works
     /// through a run of small folders: 65,536 are about 6,000 folders of ten
-    /// entries, a few megabytes; a window of 512 such folders made a cold walk
-    /// a third slower.
+    /// entries, a few megabytes. The width comes from the cold walk of the
+    /// walk benchmark (bench/walk_bench.sh; the README's figures).
     static constexpr size_t kMaxAheadCost = 65536;
     static constexpr size_t kListingCost = 2;
 

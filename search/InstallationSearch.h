@@ -61,7 +61,7 @@ public:
     /// Helper threads that read folders ahead of the walk (0: none), and how
     /// far ahead they read (see CFolderReadAhead). They mostly wait for the
     /// disk, so there are more of them than cores; the walk benchmark
-    /// (bench/walk_bench.sh) is what chose the number.
+    /// (bench/walk_bench.sh; the README's figures) is what chose the number.
     static constexpr unsigned kReadAheadHelpers = 6;
     void SetReadAhead(unsigned nHelpers, size_t nMaxAheadCost = CFolderReadAhead::kMaxAheadCost)
     {

@@ -77,8 +77,9 @@ constexpr auto kDigitPairs = [] {
 
 /// The decimal digits of n at p; the end of them. Lengths and
 /// coordinates have one to three digits before the point, which take the
-/// first branches. (std::to_chars here, and for WriteInt, cost a version-3/4
-/// conversion about 5 % more instructions.)
+/// first branches. Written by hand rather than with std::to_chars (here and
+/// for WriteInt), which the conversion benchmark found costlier
+/// (bench/convert_bench.sh; the README's figures).
 char* WriteDecimal(char* p, std::uint64_t n)
 {
     if (n < 100) {

@@ -26,7 +26,7 @@ set -euo pipefail
 mode=$1 bin=$2 data=$3 work=$4 shared=$5
 SKIP=77
 
-[ -f "$shared/system.reg" ] || { echo "no Wine prefix at $shared (made by ./dev.sh test)"; exit $SKIP; }
+[ -f "$shared/system.reg" ] || { echo "no Wine prefix at $shared (made by the fixture WinePrefix.Start, cmake/wine-prefix.sh)"; exit $SKIP; }
 rm -rf "$work"
 mkdir -p "$work/prefix/dosdevices" "$work/x/Labels/Old" "$work/x/Labels5/New" "$work/d"
 cp "$data/card_v2.FDF" "$work/x/Labels/Old/User.FDF"
