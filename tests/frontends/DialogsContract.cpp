@@ -3,6 +3,8 @@
 
 #include "tests/frontends/DialogsContract.h"
 
+#include "tests/support/ScriptedFrontEnd.h"
+
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -27,15 +29,6 @@ public:
     void OnFileButton() override { ADD_FAILURE() << "the file button was never pressed"; }
 
     std::vector<std::string> m_arFields;  ///< the field at every OK
-};
-
-class CCountingProgressEvents : public CProgressEvents {
-public:
-    void OnCancel() override { ++m_nCancels; }
-    void OnOK() override { ++m_nOKs; }
-
-    int m_nCancels = 0;
-    int m_nOKs = 0;
 };
 
 }  // namespace

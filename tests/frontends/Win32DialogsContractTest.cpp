@@ -42,6 +42,13 @@ EWindow KindOf(HWND hWindow)
     return WidenText(kAppTitle) == szCaption ? EWindow::Box : EWindow::Other;
 }
 
+/// Presses the button; returns at once, the window's own loop handles it.
+void PostCommand(HWND hWindow, int nCommand)
+{
+    ::PostMessageW(hWindow, WM_COMMAND, MAKEWPARAM(nCommand, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(hWindow, nCommand)));
+}
+
 /// Presses the button and returns once the window has handled it.
 void SendCommand(HWND hWindow, int nCommand)
 {
@@ -128,8 +135,7 @@ private:
                     // Posted: the dialog may answer with a box of its own,
                     // which is closed at the next press.
                     ::SetDlgItemTextW(hDialog, cmb13, press.strFile.c_str());
-                    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                                   reinterpret_cast<LPARAM>(::GetDlgItem(hDialog, IDOK)));
+                    PostCommand(hDialog, IDOK);
                     while (::IsWindowVisible(hDialog) && ::IsWindowEnabled(hDialog) &&
                            std::chrono::steady_clock::now() < deadline)
                         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -174,8 +180,7 @@ public:
         // Posted to the window: the view's pump delivers it.
         const HWND hWindow = reinterpret_cast<HWND>(dynamic_cast<CWin32ProgressView&>(view).GetWindow());
         ASSERT_NE(hWindow, nullptr);
-        ::PostMessageW(hWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(hWindow, IDCANCEL)));
+        PostCommand(hWindow, IDCANCEL);
     }
     std::string ExistingFile() override { return JoinPath(m_folder.Path(), "User.YLI", EPathStyle::Windows); }
     std::string MissingFile() override { return JoinPath(m_folder.Path(), "missing.yli", EPathStyle::Windows); }

@@ -61,6 +61,17 @@ private:
     std::vector<std::string> m_arHandles;
 };
 
+/// The events of a progress window, counted: what a test of a progress view
+/// checks it reported.
+class CCountingProgressEvents : public CProgressEvents {
+public:
+    void OnCancel() override { ++m_nCancels; }
+    void OnOK() override { ++m_nOKs; }
+
+    int m_nCancels = 0;
+    int m_nOKs = 0;
+};
+
 /// The searching-progress window: records what it was told and presses
 /// Cancel at the pump that follows a chosen status text.
 class CScriptedProgressView : public CProgressView {

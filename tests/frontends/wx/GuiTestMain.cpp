@@ -4,6 +4,8 @@
 #include "frontends/wx/WxFrontEnd.h"
 #include "tests/frontends/wx/GuiTestSupport.h"
 
+#include <wx/window.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <unistd.h>
@@ -25,6 +27,14 @@ extern "C" void OnWatchdog(int)
 bool IsGuiRunning()
 {
     return g_bGuiRunning;
+}
+
+void Click(wxWindow* pTarget, int nId)
+{
+    ASSERT_NE(pTarget, nullptr);
+    wxCommandEvent event(wxEVT_BUTTON, nId == wxID_ANY ? pTarget->GetId() : nId);
+    event.SetEventObject(pTarget);
+    pTarget->GetEventHandler()->ProcessEvent(event);
 }
 
 int main(int argc, char** argv)

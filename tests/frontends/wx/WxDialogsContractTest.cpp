@@ -22,17 +22,6 @@
 
 namespace {
 
-/// Sends the button's command to the dialog (to the dialog itself when the
-/// button is the system's own, as in the file chooser).
-void Press(wxDialog& dialog, int nId)
-{
-    wxWindow* pButton = dialog.FindWindow(nId);
-    wxWindow* pTarget = pButton != nullptr ? pButton : &dialog;
-    wxCommandEvent event(wxEVT_BUTTON, nId);
-    event.SetEventObject(pTarget);
-    pTarget->GetEventHandler()->ProcessEvent(event);
-}
-
 /// The user's hand: every few milliseconds, inside whatever modal loop
 /// runs, it presses the next button in the innermost modal window of the
 /// kind that button belongs to.
@@ -73,7 +62,8 @@ public:
             dialog.EndModal(wxID_CANCEL);
             return;
         }
-        Press(dialog, press.nId);
+        wxWindow* pButton = dialog.FindWindow(press.nId);
+        Click(pButton != nullptr ? pButton : &dialog, press.nId);
     }
 
 private:

@@ -5,6 +5,7 @@
 #include "frontends/wx/WxViews.h"
 #include "system/posix/FileSystem.h"
 #include "tests/frontends/wx/GuiTestSupport.h"
+#include "tests/support/ScriptedFrontEnd.h"
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -22,22 +23,6 @@
 #include <vector>
 
 namespace {
-
-class CRecordingProgressEvents : public CProgressEvents {
-public:
-    void OnCancel() override { ++m_nCancels; }
-    void OnOK() override { ++m_nOKs; }
-    int m_nCancels = 0;
-    int m_nOKs = 0;
-};
-
-void Click(wxWindow* pButton)
-{
-    ASSERT_NE(pButton, nullptr);
-    wxCommandEvent event(wxEVT_BUTTON, pButton->GetId());
-    event.SetEventObject(pButton);
-    pButton->GetEventHandler()->ProcessEvent(event);
-}
 
 void PressKey(wxWindow* pWindow, int nKey)
 {
@@ -84,7 +69,7 @@ private:
 TEST(WxProgressViewTest, ShowsTheSearchAndReportsOnlyCancelAndOK)
 {
     SKIP_WITHOUT_GUI();
-    CRecordingProgressEvents events;
+    CCountingProgressEvents events;
     CWxProgressView view;
     ASSERT_TRUE(view.Create(events));
     wxDialog* pDialog = view.GetDialog();
@@ -139,7 +124,7 @@ TEST(WxProgressViewTest, ShowsTheSearchAndReportsOnlyCancelAndOK)
 TEST(WxProgressViewTest, FullBarFillsItsCell)
 {
     SKIP_WITHOUT_GUI();
-    CRecordingProgressEvents events;
+    CCountingProgressEvents events;
     CWxProgressView view;
     ASSERT_TRUE(view.Create(events));
     view.SetRange(0, 100);
@@ -185,7 +170,7 @@ TEST(WxProgressViewTest, FullBarFillsItsCell)
 TEST(WxProgressViewTest, StatusLineFollowsWithoutRedrawingPerFile)
 {
     SKIP_WITHOUT_GUI();
-    CRecordingProgressEvents events;
+    CCountingProgressEvents events;
     CWxProgressView view;
     ASSERT_TRUE(view.Create(events));
     // The first file shows at once; "&" is no mnemonic, a line break no break.
